@@ -1,0 +1,5 @@
+# Every target links qmx_warnings, so the warning policy lives in one place.
+add_library(qmx_warnings INTERFACE)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(qmx_warnings INTERFACE -Wall -Wextra)
+endif()

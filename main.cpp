@@ -1,0 +1,14 @@
+// QMX GUI II: a front end for the map-compile tools. All behaviour lives in the libraries.
+
+#include "main_window/Form1.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QMX GUI II"));
+    Form1 form;
+    form.Form1_Form_Load();
+    return QApplication::exec();
+}

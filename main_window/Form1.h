@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <optional>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QTabWidget;
+
+namespace qmx {
+class CheckBox;
+class TextBox;
+class DriveList;
+class DirList;
+class FileList;
+} // namespace qmx
+
+// The main window. Controls carry their design names (also as objectName); the shared routines of
+// Module1 reach the one main window through Module1::MainWindow().
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Option controls by name ("BSPnowater", "RADbounce_text"); nullptr for an unknown name.
+    qmx::CheckBox* checkBox(const QString& name) const;
+    qmx::TextBox* textBox(const QString& name) const;
+
+    // ---- controls ----
+    QAction* MenuCompile = nullptr;
+    QMenu* presets = nullptr;
+    QMenu* presetload = nullptr;
+    QMenu* presetsave = nullptr;
+    QAction* loadpreset[4] = {};
+    QAction* savepreset[4] = {};
+    QAction* MenuCredits = nullptr;
+    QAction* MenuHelp = nullptr;
+
+    QGroupBox* Frame2 = nullptr; // map directory
+    qmx::DriveList* Drive1 = nullptr;
+    qmx::DirList* Dir1 = nullptr;
+    qmx::FileList* File1 = nullptr;
+    QGroupBox* Frame4 = nullptr; // game directory
+    qmx::DriveList* Drive2 = nullptr;
+    qmx::DirList* Dir2 = nullptr;
+    qmx::CheckBox* CopyFile = nullptr;
+
+    qmx::CheckBox* BSP = nullptr;
+    qmx::CheckBox* VIS = nullptr;
+    qmx::CheckBox* RAD = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+    QLabel* Label1 = nullptr; // the SDK directory
+
+    // ---- state that lives for a run ----
+    QString SDKDir;
+    std::optional<QString> LauncherPath;
+    bool compileRunning = false; // while compile.bat runs: no commands, no closing
+
+    // ---- start-up and shut-down (main_window/StartUp.cpp) ----
+    void Form1_Form_Load();
+    void Form1_Form_Unload();
+
+    // ---- browsers (main_window/Browsers.cpp) ----
+    void Form1_Drive1_Change();
+    void Form1_Dir1_Change();
+    void Form1_Drive2_Change();
+    void Form1_File1_Click();
+
+    // ---- page rules (options/PageRules.cpp) ----
+    void Form1_BSP_Click();
+    void Form1_VIS_Click();
+    void Form1_RAD_Click();
+    void Form1_BSPblocks_Click();
+    void Form1_BSPluxelscale_Click();
+    void Form1_RADlights_Click();
+    void Form1_RADbounce_Click();
+    void Form1_RADluxdensity_Click();
+    void Form1_RADmaxdispsamplesize_Click();
+    void Form1_BSPblocks_text_Click();
+    void Form1_BSPluxelscale_text_Click();
+    void Form1_RADlights_text_Click();
+    void Form1_RADbounce_text_Click();
+    void Form1_RADluxdensity_text_Click();
+    void Form1_RADmaxdispsamplesize_text_Click();
+
+    // ---- compile (compile/CompileJob.cpp) ----
+    void Form1_MenuCompile_Click();
+
+    // ---- presets (presets/Presets.cpp) ----
+    void Form1_savepreset1_Click();
+    void Form1_savepreset2_Click();
+    void Form1_savepreset3_Click();
+    void Form1_savepreset4_Click();
+    void Form1_loadpreset1_Click();
+    void Form1_loadpreset2_Click();
+    void Form1_loadpreset3_Click();
+    void Form1_loadpreset4_Click();
+
+    // ---- credits and help (aux_windows/CreditsAndHelp.cpp) ----
+    void Form1_MenuCredits_Click();
+    void Form1_MenuHelp_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Controls;
+    Controls* m_controls = nullptr;
+};
+
+namespace Module1 {
+// The one main window, set while a Form1 exists.
+Form1* MainWindow();
+} // namespace Module1

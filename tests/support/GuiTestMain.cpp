@@ -1,0 +1,26 @@
+// main() of every GUI test executable: one QApplication, offscreen unless told otherwise, and the
+// message-box and termination recorders reset before each test.
+
+#include "support/Recorders.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+class ResetRecorders : public testing::EmptyTestEventListener
+{
+    void OnTestStart(const testing::TestInfo&) override { qmxtest::resetRecorders(); }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new ResetRecorders);
+    qmxtest::resetRecorders();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace qmx {
+
+// System colours as the classic toolkit codes them.
+constexpr quint32 kSysColorScrollBar = 0x80000000u; // disabled page: scroll-bar colour
+constexpr quint32 kSysColorWindow = 0x80000005u;    // enabled page: window background
+
+// A one-line text box that raises Click on a mouse press and takes the two system colours as its
+// BackColor. It refuses "," and "|", which would upset the option string.
+class TextBox : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit TextBox(const QString& name, QWidget* parent = nullptr);
+
+    quint32 BackColor() const { return m_backColor; }
+    void setBackColor(quint32 sysColor);
+
+signals:
+    void Click();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    quint32 m_backColor = kSysColorWindow;
+};
+
+} // namespace qmx

@@ -1,0 +1,102 @@
+#pragma once
+
+// The operating-system layer: every call that touches the operating system, without Qt, so that it
+// builds natively and with mingw-w64. Text is UTF-8 on this interface; the ANSI code page conversion
+// happens inside. Paths are Windows-form ("C:\maps", "Z:\home\me"); on Linux they are mapped to host
+// paths through the Wine prefix's dosdevices links.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qmx::os {
+
+// ---- text ----
+
+// UTF-8 to the ANSI code page (Windows-1252 on Linux; the system's ANSI code page on Windows).
+// Characters without a mapping become '?'.
+std::string toAnsi(std::string_view utf8);
+// ANSI code page bytes to UTF-8.
+std::string fromAnsi(std::string_view ansi);
+
+// ---- paths and drives ----
+
+struct Drive
+{
+    char letter = 'C';    // upper case
+    std::string hostRoot; // Linux: the folder the drive maps to; Windows: "C:\"
+};
+
+// The drives the user can browse, sorted by letter. Linux: the Wine prefix's drive letters
+// ($WINEPREFIX, default ~/.wine), each mapped to its folder; with no prefix, Z: for "/".
+std::vector<Drive> drives();
+
+// The Wine prefix in use (Linux), or "" on Windows.
+std::string winePrefix();
+
+// Windows-form path to the host path (Linux); unchanged on Windows. A path that begins with '/' is
+// already a host path. Drive letters are case-insensitive. Returns "" when the drive is unknown.
+std::string toHostPath(std::string_view windowsPath);
+// Host path to Windows form (Linux: through the drive whose folder is the longest prefix); unchanged on
+// Windows. Returns "" when no drive maps the path.
+std::string toWindowsPath(std::string_view hostPath);
+
+// ---- application services ----
+
+// Directory of the running executable, Windows-form, without a trailing backslash.
+std::string programDirectory();
+// Tests point the program at a sandbox directory (Windows-form or host path); "" undoes it.
+void overrideProgramDirectory(std::string dir);
+// The executable's file name without directory and extension.
+std::string executableName();
+// True when another copy of the program is running. The first call takes a lock that the system
+// releases when this process ends, however it ends.
+bool anotherInstanceRunning();
+// Environment variable; "" when unset.
+std::string getEnv(std::string_view name);
+// The directory probe: the name of the first ordinary file matching the pattern (wildcards only in the
+// last component; hidden and system files and directories are not returned), or "".
+std::string probeFirstFile(std::string_view pattern);
+
+// Creates or truncates the file and writes each line in the ANSI code page followed by CR LF.
+// On failure returns false and says why in *error (when given).
+bool writeAnsiTextFile(std::string_view path, const std::vector<std::string>& lines, std::string* error = nullptr);
+
+// A directory's entries for the browsers, sorted without regard to case. `ok` is false when the
+// directory cannot be read.
+struct Listing
+{
+    bool ok = false;
+    std::vector<std::string> names;
+};
+Listing subdirectories(std::string_view dir);
+// Ordinary files whose names match the wildcard pattern ("*.vmf"), compared without regard to case.
+Listing filesMatching(std::string_view dir, std::string_view pattern);
+bool directoryExists(std::string_view path);
+
+// ---- compile support ----
+
+// GetShortPathNameA with a buffer of 164: the short form, or "" when the path does not exist or its
+// short form does not fit. Linux: the path itself when it exists and fits.
+std::string getShortPath(std::string_view path);
+std::int64_t performanceFrequency();
+std::int64_t performanceCounter();
+// Copies a file, replacing an existing target.
+bool copyFile(std::string_view from, std::string_view to);
+
+constexpr std::uint32_t kHkeyCurrentUser = 0x80000001u;
+// A REG_SZ value's text up to its first NUL, or nothing (missing key or value, other type).
+// Linux: HKEY_CURRENT_USER values from the Wine prefix's user.reg.
+std::optional<std::string> readRegistryString(std::uint32_t root, std::string_view keyPath,
+                                              std::string_view valueName);
+
+// ---- shell ----
+
+// Starts a command line without waiting for it. False when it could not be started.
+bool startProgram(std::string_view commandLine);
+// Opens a document or web address with the desktop's handler ("open" verb). False on failure.
+bool shellOpen(std::string_view target);
+
+} // namespace qmx::os

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Makes the .deb, installs it into a scratch root with dpkg -x, checks the program folder, and starts
+# the installed launcher with a scratch home: it must make the per-user copy and show a window.
+set -euo pipefail
+build=$1
+cpack=$2
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/qmx package test.XXXXXX")
+trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+
+(cd "$scratch" && "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >/dev/null)
+deb=$(ls "$scratch"/out/*.deb)
+dpkg-deb --info "$deb" | grep -q "Package: qmxgui2"
+dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q postinst
+root="$scratch/root"
+dpkg -x "$deb" "$root"
+prog="$root/opt/qmxgui2"
+for f in qmxgui language.qmxII help.chm qmxgui2-launcher qmxgui2.desktop qmxgui2.png VERSION; do
+    [ -e "$prog/$f" ] || { echo "missing in package: $f"; exit 1; }
+done
+
+if [ -z "${DISPLAY:-}" ] || ! command -v xdotool >/dev/null; then
+    echo "no X display: package contents checked, start skipped"
+    exit 77
+fi
+export HOME="$scratch/home dir"
+unset XDG_DATA_HOME sourcesdk
+mkdir -p "$HOME"
+"$prog/qmxgui2-launcher" &
+pid=$!
+# Without an SDK the program asks for the SDK folder; either window proves it started.
+if ! timeout 60 xdotool search --sync --onlyvisible --name "QMX GUI II|SourceSDK" >/dev/null; then
+    echo "the installed program showed no window"
+    exit 1
+fi
+[ -x "$HOME/.local/share/qmxgui2/qmxgui" ] || { echo "no per-user copy"; exit 1; }
+[ -f "$HOME/.local/share/qmxgui2/language.qmxII" ] || { echo "no language file in the per-user copy"; exit 1; }
+echo "installed program started from $HOME/.local/share/qmxgui2"

@@ -1,0 +1,277 @@
+// The main window's design: menus, the two directory frames, the master check boxes, the three tool
+// pages built from the option catalogue, and the SDK directory label.
+
+#include "main_window/Form1.h"
+
+#include "options/OptionCatalogue.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/DirList.h"
+#include "toolkit/DriveList.h"
+#include "toolkit/FileList.h"
+#include "toolkit/TextBox.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+Form1* g_mainWindow = nullptr;
+
+using Handler = void (Form1::*)();
+
+// The click handlers of the value options and their text boxes, by check box name.
+struct ValueOptionHandlers
+{
+    const char* name;
+    Handler boxClick;
+    Handler textClick;
+};
+
+const ValueOptionHandlers kValueHandlers[] = {
+    {"BSPblocks", &Form1::Form1_BSPblocks_Click, &Form1::Form1_BSPblocks_text_Click},
+    {"BSPluxelscale", &Form1::Form1_BSPluxelscale_Click, &Form1::Form1_BSPluxelscale_text_Click},
+    {"RADlights", &Form1::Form1_RADlights_Click, &Form1::Form1_RADlights_text_Click},
+    {"RADbounce", &Form1::Form1_RADbounce_Click, &Form1::Form1_RADbounce_text_Click},
+    {"RADluxdensity", &Form1::Form1_RADluxdensity_Click, &Form1::Form1_RADluxdensity_text_Click},
+    {"RADmaxdispsamplesize", &Form1::Form1_RADmaxdispsamplesize_Click, &Form1::Form1_RADmaxdispsamplesize_text_Click},
+};
+
+const Handler kMasterHandlers[] = {&Form1::Form1_BSP_Click, &Form1::Form1_VIS_Click, &Form1::Form1_RAD_Click};
+
+const Handler kLoadHandlers[] = {&Form1::Form1_loadpreset1_Click, &Form1::Form1_loadpreset2_Click,
+                                 &Form1::Form1_loadpreset3_Click, &Form1::Form1_loadpreset4_Click};
+const Handler kSaveHandlers[] = {&Form1::Form1_savepreset1_Click, &Form1::Form1_savepreset2_Click,
+                                 &Form1::Form1_savepreset3_Click, &Form1::Form1_savepreset4_Click};
+
+} // namespace
+
+struct Form1::Controls
+{
+    QHash<QString, qmx::CheckBox*> checkBoxes;
+    QHash<QString, qmx::TextBox*> textBoxes;
+};
+
+namespace Module1 {
+Form1* MainWindow()
+{
+    return g_mainWindow;
+}
+} // namespace Module1
+
+namespace {
+
+QAction* makeAction(QObject* parent, const char* name, const QString& caption)
+{
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QMenu* makeMenu(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* menu = new QMenu(caption, parent);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QMainWindow(parent)
+    , m_controls(new Controls)
+{
+    g_mainWindow = this;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("QMX GUI II - Map Compiler"));
+
+    // Menus are commands: none of them may run while compile.bat is running.
+    auto wire = [this](QAction* action, Handler handler) {
+        connect(action, &QAction::triggered, this, [this, handler] {
+            if (!compileRunning)
+                (this->*handler)();
+        });
+    };
+
+    QMenuBar* bar = menuBar();
+    MenuCompile = makeAction(this, "MenuCompile", tr("Compile"));
+    bar->addAction(MenuCompile);
+    wire(MenuCompile, &Form1::Form1_MenuCompile_Click);
+
+    presets = makeMenu(this, "presets", tr("Preset"));
+    presetload = makeMenu(presets, "presetload", tr("Load"));
+    presetsave = makeMenu(presets, "presetsave", tr("Save"));
+    presets->addMenu(presetload);
+    presets->addMenu(presetsave);
+    for (int i = 0; i < 4; ++i) {
+        const QString caption = tr("Preset %1").arg(i + 1);
+        loadpreset[i] = makeAction(this, QStringLiteral("loadpreset%1").arg(i + 1).toLatin1().constData(), caption);
+        savepreset[i] = makeAction(this, QStringLiteral("savepreset%1").arg(i + 1).toLatin1().constData(), caption);
+        presetload->addAction(loadpreset[i]);
+        presetsave->addAction(savepreset[i]);
+        wire(loadpreset[i], kLoadHandlers[i]);
+        wire(savepreset[i], kSaveHandlers[i]);
+    }
+    bar->addMenu(presets);
+
+    MenuCredits = makeAction(this, "MenuCredits", QStringLiteral("!"));
+    MenuHelp = makeAction(this, "MenuHelp", QStringLiteral("?"));
+    MenuCredits->setToolTip(tr("Credits"));
+    MenuHelp->setToolTip(tr("Help"));
+    bar->addAction(MenuCredits);
+    bar->addAction(MenuHelp);
+    wire(MenuCredits, &Form1::Form1_MenuCredits_Click);
+    wire(MenuHelp, &Form1::Form1_MenuHelp_Click);
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    auto* layout = new QVBoxLayout(central);
+    setCentralWidget(central);
+
+    // ---- map and game directory frames ----
+    Frame2 = new QGroupBox(tr("Map-Directory"), central);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setAccessibleName(tr("Map directory"));
+    Drive1 = new qmx::DriveList(QStringLiteral("Drive1"), Frame2);
+    Drive1->setAccessibleName(tr("Map drive"));
+    Dir1 = new qmx::DirList(QStringLiteral("Dir1"), Frame2);
+    Dir1->setAccessibleName(tr("Map directories"));
+    File1 = new qmx::FileList(QStringLiteral("File1"), Frame2);
+    File1->setAccessibleName(tr("Map files"));
+    File1->setPattern(QStringLiteral("*.vmf"));
+    auto* mapLayout = new QGridLayout(Frame2);
+    mapLayout->addWidget(Drive1, 0, 0);
+    mapLayout->addWidget(Dir1, 1, 0);
+    mapLayout->addWidget(File1, 0, 1, 2, 1);
+    mapLayout->setColumnStretch(0, 1);
+    mapLayout->setColumnStretch(1, 1);
+
+    Frame4 = new QGroupBox(tr("Game-Directory"), central);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    Frame4->setAccessibleName(tr("Game directory"));
+    Drive2 = new qmx::DriveList(QStringLiteral("Drive2"), Frame4);
+    Drive2->setAccessibleName(tr("Game drive"));
+    Dir2 = new qmx::DirList(QStringLiteral("Dir2"), Frame4);
+    Dir2->setAccessibleName(tr("Game directories"));
+    CopyFile = new qmx::CheckBox(QStringLiteral("CopyFile"), tr("Copy File to this directory after compile"), Frame4);
+    m_controls->checkBoxes.insert(CopyFile->objectName(), CopyFile);
+    auto* gameLayout = new QVBoxLayout(Frame4);
+    gameLayout->addWidget(Drive2);
+    gameLayout->addWidget(Dir2, 1);
+    gameLayout->addWidget(CopyFile);
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(Frame2, 3);
+    frames->addWidget(Frame4, 2);
+    layout->addLayout(frames, 1);
+
+    connect(Drive1, &qmx::DriveList::Change, this, &Form1::Form1_Drive1_Change);
+    connect(Dir1, &qmx::DirList::Change, this, &Form1::Form1_Dir1_Change);
+    connect(File1, &qmx::FileList::Click, this, &Form1::Form1_File1_Click);
+    connect(Drive2, &qmx::DriveList::Change, this, &Form1::Form1_Drive2_Change);
+
+    // ---- master check boxes, directly above the pages ----
+    auto* masters = new QHBoxLayout;
+    qmx::CheckBox** masterBoxes[] = {&BSP, &VIS, &RAD};
+    for (const qmx::PageInfo& page : qmx::pageCatalogue()) {
+        const int index = static_cast<int>(page.page);
+        const QString name = QLatin1String(page.master);
+        auto* box = new qmx::CheckBox(name, name, central);
+        *masterBoxes[index] = box;
+        m_controls->checkBoxes.insert(name, box);
+        masters->addWidget(box);
+        connect(box, &qmx::CheckBox::Click, this, kMasterHandlers[index]);
+    }
+    masters->addStretch(1);
+    layout->addLayout(masters);
+
+    // ---- the three tool pages, laid out row by row from the catalogue ----
+    SSTab1 = new QTabWidget(central);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setAccessibleName(tr("Tool options"));
+    for (const qmx::PageInfo& page : qmx::pageCatalogue()) {
+        auto* pageWidget = new QWidget(SSTab1);
+        pageWidget->setObjectName(QLatin1String(page.master) + QStringLiteral("page"));
+        auto* grid = new QGridLayout(pageWidget);
+        grid->setHorizontalSpacing(16);
+        int row = 0;
+        int column = 0;
+        for (const qmx::OptionEntry* entry : qmx::pageOptions(page.page)) {
+            if (entry->row != row) {
+                row = entry->row;
+                column = 0;
+            }
+            const QString caption = QString::fromLatin1(entry->caption);
+            auto* box = new qmx::CheckBox(QLatin1String(entry->name), caption, pageWidget);
+            m_controls->checkBoxes.insert(box->objectName(), box);
+            if (entry->kind == qmx::OptionKind::Flag) {
+                grid->addWidget(box, row - 1, column++);
+                continue;
+            }
+            auto* text = new qmx::TextBox(QLatin1String(entry->textBoxName), pageWidget);
+            text->setAccessibleName(caption + QStringLiteral(" value"));
+            text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+            m_controls->textBoxes.insert(text->objectName(), text);
+            auto* cell = new QHBoxLayout;
+            cell->setSpacing(4);
+            cell->addWidget(box);
+            cell->addWidget(text);
+            cell->addStretch(1);
+            grid->addLayout(cell, row - 1, column++);
+            for (const ValueOptionHandlers& handlers : kValueHandlers) {
+                if (qstrcmp(handlers.name, entry->name) == 0) {
+                    connect(box, &qmx::CheckBox::Click, this, handlers.boxClick);
+                    connect(text, &qmx::TextBox::Click, this, handlers.textClick);
+                }
+            }
+        }
+        grid->setRowStretch(grid->rowCount(), 1);
+        grid->setColumnStretch(grid->columnCount(), 1);
+        SSTab1->addTab(pageWidget, QLatin1String(page.tabPrefix));
+    }
+    SSTab1->setCurrentIndex(0);
+    layout->addWidget(SSTab1);
+
+    Label1 = new QLabel(QStringLiteral("Label1"), central);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAccessibleName(tr("SDK directory"));
+    Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(Label1);
+}
+
+Form1::~Form1()
+{
+    if (g_mainWindow == this)
+        g_mainWindow = nullptr;
+    delete m_controls;
+}
+
+qmx::CheckBox* Form1::checkBox(const QString& name) const
+{
+    return m_controls->checkBoxes.value(name, nullptr);
+}
+
+qmx::TextBox* Form1::textBox(const QString& name) const
+{
+    return m_controls->textBoxes.value(name, nullptr);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // Closing while compile.bat runs would end the program under the running job.
+    if (compileRunning) {
+        event->ignore();
+        return;
+    }
+    Form1_Form_Unload();
+    event->accept();
+}

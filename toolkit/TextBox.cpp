@@ -1,0 +1,68 @@
+#include "toolkit/TextBox.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QValidator>
+
+namespace qmx {
+namespace {
+
+// Drops "," and "|" from whatever reaches the box (typing, pasting, setText), keeping the rest.
+class NoSeparatorValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& pos) const override
+    {
+        int removedBeforeCursor = 0;
+        QString kept;
+        kept.reserve(input.size());
+        for (int i = 0; i < input.size(); ++i) {
+            const QChar c = input.at(i);
+            if (c == QLatin1Char(',') || c == QLatin1Char('|') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+                if (i < pos)
+                    ++removedBeforeCursor;
+                continue;
+            }
+            kept.append(c);
+        }
+        if (kept.size() != input.size()) {
+            input = kept;
+            pos = qMax(0, pos - removedBeforeCursor);
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+TextBox::TextBox(const QString& name, QWidget* parent)
+    : QLineEdit(parent)
+{
+    setObjectName(name);
+    setValidator(new NoSeparatorValidator(this));
+    setBackColor(kSysColorWindow);
+}
+
+void TextBox::setBackColor(quint32 sysColor)
+{
+    m_backColor = sysColor;
+    // The platform palette's roles stand in for the two system colours; every colour group gets it,
+    // so a disabled box shows the grey too.
+    const QPalette platform = QApplication::palette(this);
+    const QColor colour = sysColor == kSysColorScrollBar ? platform.color(QPalette::Active, QPalette::Button)
+                                                         : platform.color(QPalette::Active, QPalette::Base);
+    QPalette pal = palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        pal.setColor(group, QPalette::Base, colour);
+    setPalette(pal);
+}
+
+void TextBox::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
+    emit Click();
+}
+
+} // namespace qmx

@@ -1,0 +1,111 @@
+/* A stand-in for the SDK's compile tools (qmxbsp.exe, qmxvis.exe, qmxrad.exe): one Windows console
+ * program built under each name. It shows and logs the command line it got, can take a while, and
+ * the BSP stand-in leaves a .bsp beside the map, which is all the front end relies on.
+ *
+ *   QMX_STANDIN_SECONDS=n  or the switch -standin-seconds n   take n seconds (default 0)
+ *   QMX_STANDIN_LOG=file   append the command line there (default: standin.log beside the program)
+ */
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static void toolName(char* name, size_t size)
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
+    const char* base = path;
+    for (DWORD i = 0; i < n; ++i) {
+        if (path[i] == '\\' || path[i] == '/')
+            base = path + i + 1;
+    }
+    snprintf(name, size, "%s", n ? base : "qmx tool");
+}
+
+static void defaultLogPath(char* log, size_t size)
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(NULL, path, sizeof path);
+    char* slash = NULL;
+    for (DWORD i = 0; i < n; ++i) {
+        if (path[i] == '\\' || path[i] == '/')
+            slash = path + i;
+    }
+    if (slash)
+        *slash = '\0';
+    snprintf(log, size, "%s\\standin.log", slash ? path : ".");
+}
+
+static int waitSeconds(int argc, char** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (strcmp(argv[i], "-standin-seconds") == 0)
+            return atoi(argv[i + 1]);
+    }
+    const char* env = getenv("QMX_STANDIN_SECONDS");
+    return env ? atoi(env) : 0;
+}
+
+static int endsWithVmf(const char* path)
+{
+    size_t n = strlen(path);
+    return n >= 4 && _stricmp(path + n - 4, ".vmf") == 0;
+}
+
+static int writeBsp(const char* map)
+{
+    char bsp[MAX_PATH + 8];
+    size_t n = strlen(map);
+    if (!endsWithVmf(map) || n >= MAX_PATH) {
+        printf("No .vmf map given; nothing compiled.\n");
+        return 1;
+    }
+    memcpy(bsp, map, n - 4);
+    strcpy(bsp + n - 4, ".bsp");
+    FILE* f = fopen(bsp, "wb");
+    if (!f) {
+        printf("Cannot write %s\n", bsp);
+        return 1;
+    }
+    fprintf(f, "stand-in BSP compiled from %s\r\n", map);
+    fclose(f);
+    printf("Wrote %s\n", bsp);
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    char name[MAX_PATH];
+    toolName(name, sizeof name);
+    const char* commandLine = GetCommandLineA();
+    printf("%s: stand-in for testing, not the real compile tool.\n", name);
+    printf("Command line: %s\n", commandLine);
+    fflush(stdout);
+
+    char log[MAX_PATH + 16];
+    const char* envLog = getenv("QMX_STANDIN_LOG");
+    if (envLog && *envLog)
+        snprintf(log, sizeof log, "%s", envLog);
+    else
+        defaultLogPath(log, sizeof log);
+    FILE* f = fopen(log, "ab");
+    if (f) {
+        fprintf(f, "%s\r\n", commandLine);
+        fclose(f);
+    }
+
+    int seconds = waitSeconds(argc, argv);
+    for (int step = 1; step <= 4; ++step) {
+        if (seconds > 0)
+            Sleep((DWORD)seconds * 250);
+        printf("  step %d of 4 done\n", step);
+        fflush(stdout);
+    }
+
+    int rc = 0;
+    if (_stricmp(name, "qmxbsp.exe") == 0 && argc > 1)
+        rc = writeBsp(argv[argc - 1]);
+    printf("%s: finished.\n", name);
+    return rc;
+}

@@ -2,22 +2,45 @@
 
 // Our own reader and writer of the private-profile (INI) format, the same on every platform.
 // The file is read anew on every call; nothing is cached. Text is UTF-8 here and the ANSI code page
-// in the file. Paths are Windows-form (mapped to host paths by the OS layer).
+// in the file (UTF-8 in a file that starts with a UTF-8 byte order mark). Paths are Windows-form
+// (mapped to host paths by the OS layer).
+//
+// Lookup rules, those of the Windows profile functions: section and key names match without regard
+// to ASCII case and are trimmed of blanks and control characters (0x09-0x0D, 0x1A); the section name
+// is the text between '[' and the line's last ']'; the first section of a name and its first key of a
+// name win; the value is the text after the first '=', trimmed, with one pair of matching " or '
+// removed; a line without '=' is a key with an empty value; a line starting with ';' is a comment;
+// CR, LF and CR LF end lines. A value is cut at a NUL byte and to at most 254 bytes of the file.
+//
+// A file that starts with a UTF-16 byte order mark is not ours to parse: reads give the default and
+// writes refuse, so the file is never damaged.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace qmx::ini {
 
+constexpr std::size_t kMaxValueBytes = 254;
+
 // The value of key in section, or def when the file, section or key is missing. Names match without
 // regard to case; the first section and first key of a name win; the value is the text after the
 // first '=', trimmed, with one pair of matching quotes removed; at most 254 characters.
-std::string readValue(std::string_view path, std::string_view section, std::string_view key,
-                      std::string_view def = {});
+std::string readValue(std::string_view path, std::string_view section, std::string_view key, std::string_view def = {});
 
 // Stores value under key in section, creating the file, the section or the key line as needed; every
 // other byte of the file stays as it was. The file is replaced atomically. Returns false when the
-// write could not be done (the file is then unchanged).
+// write could not be done (the file is then unchanged). Values are single lines: CR and LF in value
+// are dropped.
 bool writeValue(std::string_view path, std::string_view section, std::string_view key, std::string_view value);
+
+// The same two operations on file content held in memory, as raw file bytes.
+// findValue returns the value as the lookup rules give it (cut at a NUL, quotes removed) but neither
+// cut to length nor converted; nothing when missing.
+std::optional<std::string> findValue(std::string_view content, std::string_view section, std::string_view key);
+// Returns the new file content, or nothing when the content cannot be edited safely (UTF-16) or the
+// names are empty. section, key and value are file bytes.
+std::optional<std::string> setValue(std::string_view content, std::string_view section, std::string_view key,
+                                    std::string_view value);
 
 } // namespace qmx::ini

@@ -5,6 +5,7 @@
 // happens inside. Paths are Windows-form ("C:\maps", "Z:\home\me"); on Linux they are mapped to host
 // paths through the Wine prefix's dosdevices links.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,7 +26,7 @@ std::string fromAnsi(std::string_view ansi);
 
 struct Drive
 {
-    char letter = 'C';    // upper case
+    char letter = 'C'; // upper case
     std::string hostRoot; // Linux: the folder the drive maps to; Windows: "C:\"
 };
 
@@ -75,6 +76,13 @@ Listing subdirectories(std::string_view dir);
 // Ordinary files whose names match the wildcard pattern ("*.vmf"), compared without regard to case.
 Listing filesMatching(std::string_view dir, std::string_view pattern);
 bool directoryExists(std::string_view path);
+bool fileExists(std::string_view path);
+
+// The whole file; false when it cannot be read (a missing file included) or is larger than maxBytes.
+bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes = 64u << 20);
+// Replaces the file's content atomically: the bytes go to a new file in the same directory, which then
+// takes the old one's place (keeping its permissions). On failure the old file is untouched.
+bool replaceFile(std::string_view path, std::string_view bytes, std::string* error = nullptr);
 
 // ---- compile support ----
 
@@ -89,8 +97,7 @@ bool copyFile(std::string_view from, std::string_view to);
 constexpr std::uint32_t kHkeyCurrentUser = 0x80000001u;
 // A REG_SZ value's text up to its first NUL, or nothing (missing key or value, other type).
 // Linux: HKEY_CURRENT_USER values from the Wine prefix's user.reg.
-std::optional<std::string> readRegistryString(std::uint32_t root, std::string_view keyPath,
-                                              std::string_view valueName);
+std::optional<std::string> readRegistryString(std::uint32_t root, std::string_view keyPath, std::string_view valueName);
 
 // ---- shell ----
 

@@ -16,11 +16,18 @@ public:
     // Accepts any text that begins with a drive letter ("C:\", "c:/", "d:"); an unknown drive leaves
     // the list as it was.
     void setDrive(const QString& drive);
-    // Re-reads the drives the system offers.
+    // Re-reads the drives the system offers, keeping the selected one when it is still there.
     void refresh();
+
+    // The drive letter of a text ("C:\maps" -> 'C'), or 0 when it does not begin with one.
+    static char driveLetterOf(const QString& text);
 
 signals:
     void Change();
+
+private:
+    void onUserSelection(int index);
+    int indexOfLetter(char letter) const;
 };
 
 } // namespace qmx

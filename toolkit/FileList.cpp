@@ -1,11 +1,23 @@
 #include "toolkit/FileList.h"
 
+#include "toolkit/os/Os.h"
+
+#include <QDir>
+#include <QKeyEvent>
+
+#include <algorithm>
+
 namespace qmx {
 
 FileList::FileList(const QString& name, QWidget* parent)
     : QListWidget(parent)
 {
     setObjectName(name);
+    setAccessibleName(name);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    m_path = QString::fromStdString(os::toWindowsPath(QDir::currentPath().toStdString()));
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { emit Click(); });
 }
 
 void FileList::setPath(const QString& path)
@@ -28,6 +40,38 @@ QString FileList::FileName() const
 
 void FileList::refresh()
 {
+    QStringList names;
+    if (!m_path.isEmpty()) {
+        const std::string dir = m_path.toStdString();
+        const QStringList patterns = m_pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (const QString& pattern : patterns) {
+            const os::Listing listing = os::filesMatching(dir, pattern.trimmed().toStdString());
+            if (!listing.ok)
+                break;
+            for (const std::string& name : listing.names)
+                names.append(QString::fromStdString(name));
+        }
+        if (patterns.size() > 1) {
+            std::sort(names.begin(), names.end(),
+                      [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+            names.erase(std::unique(names.begin(), names.end()), names.end());
+        }
+    }
+    setUpdatesEnabled(false);
+    clear();
+    addItems(names);
+    setCurrentRow(-1);
+    setUpdatesEnabled(true);
+}
+
+void FileList::keyPressEvent(QKeyEvent* event)
+{
+    const QListWidgetItem* before = currentItem();
+    const bool wasSelected = before && before->isSelected();
+    QListWidget::keyPressEvent(event);
+    const QListWidgetItem* after = currentItem();
+    if (after && after->isSelected() && (after != before || !wasSelected))
+        emit Click();
 }
 
 } // namespace qmx

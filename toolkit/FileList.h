@@ -4,8 +4,9 @@
 
 namespace qmx {
 
-// The classic file list: the files of Path matching Pattern ("*.vmf", case-insensitive), nothing
-// selected until a click; FileName is the selected name or "". A click raises Click.
+// The classic file list: the files of Path matching Pattern ("*.vmf", case-insensitive; several
+// patterns may be joined by ";"), nothing selected until a click; FileName is the selected name or "".
+// A click, or moving the selection with the keyboard, raises Click.
 class FileList : public QListWidget
 {
     Q_OBJECT
@@ -17,10 +18,14 @@ public:
     QString Pattern() const { return m_pattern; }
     void setPattern(const QString& pattern);
     QString FileName() const;
+    // Re-reads the directory; a directory that cannot be read shows no files.
     void refresh();
 
 signals:
     void Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString m_path;

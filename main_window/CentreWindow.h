@@ -1,0 +1,16 @@
+#pragma once
+
+class QWidget;
+
+namespace qmx {
+
+// Where a window of the given extent starts when centred on a screen of the given extent: the
+// difference rounded to a whole number (halves to even), then halved toward zero. Negative when the
+// window is the larger.
+long long CentredOffset(double screenExtent, double windowExtent);
+
+// Moves a top-level window to the centre of the primary screen (logical pixels, full screen
+// geometry, the window's frame size), keeping its size.
+void CentreOnScreen(QWidget& window);
+
+} // namespace qmx

@@ -1,0 +1,45 @@
+#include "main_window/SdkDetection.h"
+
+#include "aux_windows/Form2.h"
+#include "main_window/Form1.h"
+#include "main_window/Registry.h"
+#include "storage/SettingsKeys.h"
+#include "storage/qt/Module1Ini.h"
+#include "toolkit/Application.h"
+
+#include <QLabel>
+
+namespace Module1 {
+
+QString DetectSdkDirectory()
+{
+    const QString fromEnvironment = qmx::Environ(QStringLiteral("sourcesdk"));
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment + QStringLiteral("\\bin");
+
+    const QString fromEditor = ReadRegistryString(HkeyCurrentUser, QStringLiteral("Software\\Valve\\Hammer\\General"),
+                                                  QStringLiteral("Directory"))
+                                   .value_or(QString());
+    if (!fromEditor.isEmpty())
+        return fromEditor;
+
+    return ReadIniValue(SettingsFile(), QString::fromLatin1(qmx::settings::kSection),
+                        QString::fromLatin1(qmx::settings::kSDKDir));
+}
+
+void DetectSdkDirectory(Form1& form)
+{
+    form.SDKDir = DetectSdkDirectory();
+    if (form.SDKDir.isEmpty()) {
+        // The folder window lives as long as the main window; it is not a child so that hiding the
+        // main window leaves it alone.
+        auto* folderWindow = new Form2;
+        QObject::connect(&form, &QObject::destroyed, folderWindow, [folderWindow] { delete folderWindow; });
+        folderWindow->Form2_Form_Load();
+        folderWindow->show();
+        form.hide();
+    }
+    form.Label1->setText(form.SDKDir);
+}
+
+} // namespace Module1

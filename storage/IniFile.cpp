@@ -246,7 +246,8 @@ std::optional<std::string> setValue(std::string_view content, std::string_view s
     if (sectionName.empty() || keyName.empty() || keyName.find('=') != std::string::npos || keyName.front() == '['
         || keyName.front() == ';')
         return std::nullopt;
-    const std::string newValue = withoutLineBreaks(value);
+    // Blanks at the ends could not be read back (the reader trims them), so they are not written.
+    const std::string newValue(trim(withoutLineBreaks(value)));
     const std::size_t from = hasUtf8Bom(content) ? kUtf8Bom.size() : 0;
     const Location loc = locate(content, from, sectionName, keyName);
     std::string out;

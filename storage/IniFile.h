@@ -30,8 +30,8 @@ std::string readValue(std::string_view path, std::string_view section, std::stri
 
 // Stores value under key in section, creating the file, the section or the key line as needed; every
 // other byte of the file stays as it was. The file is replaced atomically. Returns false when the
-// write could not be done (the file is then unchanged). Values are single lines: CR and LF in value
-// are dropped.
+// write could not be done (the file is then unchanged). Values are single lines: CR, LF and NUL in
+// value are dropped, and so are blanks at its ends, which the reader would drop anyway.
 bool writeValue(std::string_view path, std::string_view section, std::string_view key, std::string_view value);
 
 // The same two operations on file content held in memory, as raw file bytes.

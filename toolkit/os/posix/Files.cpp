@@ -292,9 +292,9 @@ bool replaceFile(std::string_view path, std::string_view bytes, std::string* err
             return false;
         }
         // A read-only file stays as it is, as on Windows, though its directory would allow a rename.
-        if (::access(host.c_str(), W_OK) != 0) {
+        if ((st.st_mode & 0222) == 0 || ::access(host.c_str(), W_OK) != 0) {
             if (error)
-                *error = errorText("Cannot write", host, errno);
+                *error = errorText("Cannot write", host, EACCES);
             return false;
         }
         // Replace what a link points to, not the link.

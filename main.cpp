@@ -3,6 +3,33 @@
 #include "main_window/Form1.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+// For the start-up benchmark only: with QMX_REPORT_SHOWN set, print the wall-clock time (ns) at which
+// the main window is first on screen, then quit.
+void reportWhenShown(QWidget& window)
+{
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, &window, [&window, poll] {
+        if (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())
+            return;
+        poll->stop();
+        timespec now{};
+        std::timespec_get(&now, TIME_UTC);
+        std::printf("%lld%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+    poll->start(0);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -10,5 +37,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("QMX GUI II"));
     Form1 form;
     form.Form1_Form_Load();
+    if (qEnvironmentVariableIsSet("QMX_REPORT_SHOWN"))
+        reportWhenShown(form);
     return QApplication::exec();
 }

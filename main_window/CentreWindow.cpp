@@ -38,7 +38,10 @@ void CentreOnScreen(QWidget& window)
     if (screen == nullptr)
         return;
     const QRect area = screen->geometry();
-    // Before the first show the frame is not known yet; the frame geometry is then the client size.
+    // A window never resized takes its layout's size when first shown; take that size now, so the
+    // centre is right before the first show. Until then the frame is unknown: the client size counts.
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
     const QSize size = window.frameGeometry().size();
     const long long left = CentredOffset(area.width(), size.width());
     const long long top = CentredOffset(area.height(), size.height());

@@ -52,7 +52,7 @@ ConsoleRun::~ConsoleRun()
 
 std::unique_ptr<ConsoleRun> ConsoleRun::start(std::string_view batchPath, std::string* error)
 {
-    const std::string runner = "wineconsole";
+    std::string runner = "wineconsole";
     if (!onPath(runner)) {
         if (error)
             *error = "wineconsole was not found on the PATH (is Wine installed?)";

@@ -4,6 +4,7 @@
 #include "main_window/Form1.h"
 
 #include "options/OptionCatalogue.h"
+#include "options/PageRules.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"
@@ -214,7 +215,7 @@ Form1::Form1(QWidget* parent)
             auto* box = new qmx::CheckBox(QLatin1String(entry->name), caption, pageWidget);
             m_controls->checkBoxes.insert(box->objectName(), box);
             if (entry->kind == qmx::OptionKind::Flag) {
-                grid->addWidget(box, row - 1, column++);
+                grid->addWidget(box, row - 1, column++, Qt::AlignLeft);
                 continue;
             }
             auto* text = new qmx::TextBox(QLatin1String(entry->textBoxName), pageWidget);
@@ -246,6 +247,11 @@ Form1::Form1(QWidget* parent)
     Label1->setAccessibleName(tr("SDK directory"));
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(Label1);
+
+    // The masters start unticked, so their pages start off.
+    Module1::SetBspOptionsEnabled(false);
+    Module1::SetRadOptionsEnabled(false);
+    Module1::SetVisOptionsEnabled(false);
 }
 
 Form1::~Form1()

@@ -222,7 +222,8 @@ std::optional<std::string> findValue(std::string_view content, std::string_view 
         return std::nullopt;
     const std::size_t from = hasUtf8Bom(content) ? kUtf8Bom.size() : 0;
     const Location loc = locate(content, from, section, key);
-    if (!loc.keyFound)
+    // A key line without '=' has no value at all: the Windows functions give the default for it.
+    if (!loc.keyFound || loc.key.equals == std::string_view::npos)
         return std::nullopt;
     const auto [first, last] = valueRange(content, loc.keyLine, loc.key);
     std::string_view value = content.substr(first, last - first);

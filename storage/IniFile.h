@@ -9,7 +9,8 @@
 // to ASCII case and are trimmed of blanks and control characters (0x09-0x0D, 0x1A); the section name
 // is the text between '[' and the line's last ']'; the first section of a name and its first key of a
 // name win; the value is the text after the first '=', trimmed, with one pair of matching " or '
-// removed; a line without '=' is a key with an empty value; a line starting with ';' is a comment;
+// removed; a line without '=' is a key without a value (it reads as the default, and a later line
+// of the same key is not seen); a line starting with ';' is a comment;
 // CR, LF and CR LF end lines. A value is cut at a NUL byte and to at most 254 bytes of the file.
 //
 // A file that starts with a UTF-16 byte order mark is not ours to parse: reads give the default and

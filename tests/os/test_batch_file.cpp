@@ -56,7 +56,7 @@ TEST(BatchFile, DriveRootMapDirectoryGetsDoubleBackslash)
     EXPECT_EQ(line.substr(line.size() - 11), "\"C:\\\\a.vmf\"");
 }
 
-TEST(BatchFile, LinesFollowTheTicketTools)
+TEST(BatchFile, LinesFollowTheTickedTools)
 {
     struct Case
     {

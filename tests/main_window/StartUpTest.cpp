@@ -3,6 +3,7 @@
 #include "StartUpFixture.h"
 
 #include "aux_windows/Form2.h"
+#include "main_window/CentreWindow.h"
 #include "main_window/Form1.h"
 #include "support/Recorders.h"
 #include "toolkit/Application.h"
@@ -15,9 +16,11 @@
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 
@@ -98,15 +101,6 @@ TEST_F(NoLanguageFile, ShowsOnlyTheCriticalBoxAndEndsWithoutWriting)
     EXPECT_EQ(settingsText(), QByteArray("[settings]\r\nLastUsedSettings=keep\r\n"));
 }
 
-TEST_F(NoLanguageFile, HiddenOrDirectoryLanguageFileCountsAsMissing)
-{
-    // The probe finds ordinary files only.
-    m_sandbox.makeDir(QStringLiteral("prog dir \u00fc/language.qmxII"));
-    start();
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].prompt, QString::fromLatin1(kCriticalPrompt));
-}
-
 TEST_F(NoLanguageFile, IsReportedBeforeAnotherInstance)
 {
     OtherInstance other(m_sandbox.hostDir());
@@ -151,6 +145,16 @@ TEST_F(StartUpTest, CaptionsComeFromTheLanguageFileInOrder)
     EXPECT_EQ(form.SSTab1->tabText(0), QStringLiteral("BSP-Options"));
     EXPECT_EQ(form.SSTab1->tabText(1), QStringLiteral("VIS-Options"));
     EXPECT_EQ(form.SSTab1->tabText(2), QStringLiteral("RAD-Options"));
+}
+
+TEST_F(StartUpTest, WindowIsCentredOnThePrimaryScreen)
+{
+    EnvGuard sdk("sourcesdk", QByteArray("C:\\sdk"));
+    Form1& form = start();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The frame is unknown before the first show, so the size centred is the window's own.
+    EXPECT_EQ(form.frameGeometry().x(), screen.x() + qmx::CentredOffset(screen.width(), form.width()));
+    EXPECT_EQ(form.frameGeometry().y(), screen.y() + qmx::CentredOffset(screen.height(), form.height()));
 }
 
 TEST_F(StartUpTest, MissingKeysGiveEmptyCaptionsAndFixedPieces)

@@ -241,11 +241,13 @@ std::optional<std::string> setValue(std::string_view content, std::string_view s
 {
     if (isUtf16(content))
         return std::nullopt;
-    const std::string sectionName = withoutLineBreaks(trim(section));
-    const std::string keyName = withoutLineBreaks(trim(key));
+    const std::string_view sectionName = trim(section);
+    const std::string_view keyName = trim(key);
     // Names that the reader could not find again are refused rather than written.
-    if (sectionName.empty() || keyName.empty() || keyName.find('=') != std::string::npos || keyName.front() == '['
-        || keyName.front() == ';')
+    constexpr std::string_view kLineBreakOrNul("\r\n\0", 3);
+    if (sectionName.empty() || keyName.empty() || keyName.find('=') != std::string_view::npos || keyName.front() == '['
+        || keyName.front() == ';' || sectionName.find_first_of(kLineBreakOrNul) != std::string_view::npos
+        || keyName.find_first_of(kLineBreakOrNul) != std::string_view::npos)
         return std::nullopt;
     // Blanks at the ends could not be read back (the reader trims them), so they are not written.
     const std::string newValue(trim(withoutLineBreaks(value)));
@@ -264,7 +266,7 @@ std::optional<std::string> setValue(std::string_view content, std::string_view s
         return out;
     }
     const std::string br = lineBreakOf(content);
-    const std::string keyLine = keyName + "=" + newValue;
+    const std::string keyLine = std::string(keyName) + "=" + newValue;
     if (loc.sectionFound) {
         out.append(content.substr(0, loc.insertAt));
         if (loc.insertNeedsBreak)
@@ -277,7 +279,7 @@ std::optional<std::string> setValue(std::string_view content, std::string_view s
     out.assign(content);
     if (out.size() > from && out.back() != '\n' && out.back() != '\r')
         out += br;
-    out += "[" + sectionName + "]" + br + keyLine + br;
+    out += "[" + std::string(sectionName) + "]" + br + keyLine + br;
     return out;
 }
 

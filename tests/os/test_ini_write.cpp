@@ -186,6 +186,10 @@ TEST(IniWrite, RefusesNamesItCouldNotReadBack)
     EXPECT_FALSE(setValue("", "s", "", "v"));
     EXPECT_FALSE(setValue("", "s", "a=b", "v"));
     EXPECT_FALSE(setValue("", "s", ";k", "v"));
+    EXPECT_FALSE(setValue("", "s", "[k", "v"));
+    EXPECT_FALSE(setValue("", "s", std::string("k\0x", 3), "v"));
+    EXPECT_FALSE(setValue("", "s\r\n[t]", "k", "v"));
+    EXPECT_FALSE(setValue("", "s", "k\nx", "v"));
 }
 
 TEST(IniWrite, MissingDirectoryChangesNothing)

@@ -1,0 +1,39 @@
+// libFuzzer target: the INI lookup, the user.reg reader, the wildcard matcher and the code page
+// conversion on arbitrary bytes. Input: two name bytes' worth of header, then the file content.
+
+#include "storage/IniFile.h"
+#include "toolkit/os/Os.h"
+#include "toolkit/os/UserReg.h"
+#include "toolkit/os/Wildcard.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    if (input.size() < 2)
+        return 0;
+    // The first two bytes give the lengths of the section and key names taken from the content.
+    const std::size_t sectionLen = static_cast<unsigned char>(input[0]) % 16;
+    const std::size_t keyLen = static_cast<unsigned char>(input[1]) % 16;
+    const std::string_view rest = input.substr(2);
+    const std::string_view section = rest.substr(0, sectionLen);
+    const std::string_view key = rest.substr(std::min(rest.size(), sectionLen), keyLen);
+
+    const auto value = qmx::ini::findValue(rest, section, key);
+    if (value && value->find('\0') != std::string::npos)
+        std::abort(); // a value never holds a NUL
+    (void)qmx::ini::findValue(rest, "settings", "LastUsedSettings");
+
+    (void)qmx::os::findUserRegString(rest, section, key);
+    (void)qmx::os::wildcardMatch(section, key);
+
+    // Every byte has a place in the code page, so bytes survive the trip through UTF-8.
+    if (qmx::os::toAnsi(qmx::os::fromAnsi(rest)) != rest)
+        std::abort();
+    (void)qmx::os::fromAnsi(qmx::os::toAnsi(rest));
+    return 0;
+}

@@ -53,11 +53,6 @@ protected:
     std::unique_ptr<Form1> m_form;
 };
 
-TEST_F(CreditsTest, NotMadeBeforeItIsAskedFor)
-{
-    EXPECT_EQ(Form3::Existing(), nullptr);
-}
-
 TEST_F(CreditsTest, SwapBackAndSwapAgainKeepsOneWindowItsPlaceAndItsCaptions)
 {
     Form3* credits = swapToCredits();
@@ -120,15 +115,6 @@ TEST_F(CreditsTest, CaptionsComeFromTheLanguageFileOrKeepTheirFixedPieces)
     }
 }
 
-TEST_F(CreditsTest, AMissingLanguageFileGivesTheBareCaptions)
-{
-    QFile::remove(m_sandbox.languageFile());
-    Form3* credits = swapToCredits();
-    ASSERT_NE(credits, nullptr);
-    EXPECT_EQ(credits->MenuBack->text(), kBack);
-    EXPECT_EQ(credits->windowTitle(), QStringLiteral("QMX GUI II "));
-}
-
 TEST_F(CreditsTest, FirstShowingCentresTheWindowKeepingItsSize)
 {
     Form3 probe;
@@ -167,18 +153,6 @@ TEST_F(CreditsTest, ClickingTheAddressOpensItInTheBrowser)
     EXPECT_EQ(browser.waitForArguments(), QStringList{Form3::DownloadAddress()});
     EXPECT_TRUE(credits->isVisible());
     EXPECT_TRUE(qmxtest::messages().empty());
-}
-
-TEST_F(CreditsTest, ClickingTheAddressWithoutABrowserIsQuiet)
-{
-    qmxtest::FakeProgram unrelated(m_sandbox.makeDir(QStringLiteral("empty bin")), QStringLiteral("not-a-browser"),
-                                   /*alone=*/true);
-    Form3* credits = swapToCredits();
-    ASSERT_NE(credits, nullptr);
-    QTest::mouseClick(credits->Label1, Qt::LeftButton);
-    EXPECT_TRUE(credits->isVisible());
-    EXPECT_TRUE(qmxtest::messages().empty());
-    EXPECT_EQ(qmxtest::endProgramCount(), 0);
 }
 
 TEST_F(CreditsTest, ClosingTheCreditsWindowEndsTheProgramWithoutStoring)

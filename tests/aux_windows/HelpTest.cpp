@@ -87,33 +87,6 @@ TEST(HelpCommand, LinuxPrefersAChmViewerAndFallsBackToTheHtmlCopy)
     }
 }
 
-TEST(HelpCommand, LinuxJoinsHostPathsCleanly)
-{
-    struct Case
-    {
-        QString hostDir;
-        QString html;
-    };
-    const Case cases[] = {
-        {QStringLiteral("/opt/qmx/"), QStringLiteral("/opt/qmx/help/index.html")},
-        {QStringLiteral("/opt/qmx//"), QStringLiteral("/opt/qmx/help/index.html")},
-        {QStringLiteral("/"), QStringLiteral("/help/index.html")},
-    };
-    for (const Case& c : cases) {
-        const auto attempts = qmx::BuildHelpAttempts(HelpPlatform::Linux, QString(), c.hostDir, nullptr);
-        ASSERT_EQ(attempts.size(), 1u);
-        EXPECT_EQ(attempts[0].target, c.html) << c.hostDir.toStdString();
-    }
-}
-
-TEST(HelpCommand, OpeningStopsAtTheFirstAttemptThatStarts)
-{
-    // Nothing of this exists: every attempt fails, and failing is no crash.
-    EXPECT_FALSE(qmx::OpenHelp({{HelpAttempt::StartProgram, QStringLiteral("/nonexistent/viewer x.chm")},
-                                {HelpAttempt::ShellOpen, QStringLiteral("/nonexistent/help/index.html")}}));
-    EXPECT_FALSE(qmx::OpenHelp({}));
-}
-
 #ifndef _WIN32
 class HelpMenuTest : public testing::Test
 {

@@ -254,20 +254,6 @@ TEST_F(PresetsTest, SavingTwiceKeepsOnlyTheSecondSet)
     EXPECT_EQ(settingsBytes().count("preset4="), 1);
 }
 
-TEST_F(PresetsTest, SavingChangesNoControl)
-{
-    apply({{"BSP", nullptr}, {"RAD", nullptr}, {"BSPblocks", "64"}, {"RADnoextra", nullptr}});
-    const WindowState before = state();
-    save(2);
-    EXPECT_EQ(state(), before);
-}
-
-TEST_F(PresetsTest, DefaultStateSavesTheDefaultString)
-{
-    save(3);
-    EXPECT_TRUE(settingsBytes().contains("preset3=" + kDefaultString.toLatin1())) << settingsBytes().constData();
-}
-
 // Damaged or foreign text in a slot: the pages are cleared first, the rest restores what it can, and
 // the loaded message comes all the same.
 TEST_F(PresetsTest, DamagedSlotsNeverFailAndClearFirst)
@@ -339,20 +325,6 @@ TEST_F(PresetsTest, MessagesKeepTheirFixedPiecesWhenTextsAreMissing)
         EXPECT_EQ(qmxtest::messages()[0].prompt, c.savedPrompt);
         EXPECT_EQ(qmxtest::messages()[1].prompt, c.loadedPrompt);
     }
-}
-
-TEST_F(PresetsTest, LoadingDoesNotDependOnTheMessageText)
-{
-    // The language file may even go away while the program runs.
-    apply({{"VIS", nullptr}, {"VISnosort", nullptr}});
-    const WindowState saved = state();
-    save(1);
-    QFile::remove(m_sandbox.languageFile());
-    m_form->VIS->setValue(0);
-    load(1);
-    EXPECT_EQ(state(), saved);
-    ASSERT_EQ(qmxtest::messages().size(), 2u);
-    EXPECT_EQ(qmxtest::messages()[1].prompt, QStringLiteral(" 1 "));
 }
 
 } // namespace

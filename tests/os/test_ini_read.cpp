@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #ifdef _WIN32
@@ -71,6 +72,12 @@ const LookupCase kLookups[] = {
 class IniLookup : public ::testing::TestWithParam<LookupCase>
 {
 };
+
+// Case names instead of raw bytes in test listings.
+void PrintTo(const LookupCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 std::string caseName(const ::testing::TestParamInfo<LookupCase>& info)
 {

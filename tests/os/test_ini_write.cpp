@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <random>
 
 #ifdef _WIN32
@@ -57,6 +58,12 @@ const EditCase kEdits[] = {
     {"section name case kept", "[Language]\r\nx=1\r\n", "language", "y", "2", "[Language]\r\nx=1\r\ny=2\r\n"},
     {"BOM stays in front", "\xEF\xBB\xBF", "s", "k", "v", "\xEF\xBB\xBF[s]\r\nk=v\r\n"},
 };
+
+// Case names instead of raw bytes in test listings.
+void PrintTo(const EditCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 std::string caseName(const ::testing::TestParamInfo<EditCase>& info)
 {

@@ -203,7 +203,7 @@ Form1::Form1(QWidget* parent)
         auto* pageWidget = new QWidget(SSTab1);
         pageWidget->setObjectName(QLatin1String(page.master) + QStringLiteral("page"));
         auto* grid = new QGridLayout(pageWidget);
-        grid->setHorizontalSpacing(16);
+        grid->setHorizontalSpacing(12);
         int row = 0;
         int column = 0;
         for (const qmx::OptionEntry* entry : qmx::pageOptions(page.page)) {
@@ -227,7 +227,9 @@ Form1::Form1(QWidget* parent)
             cell->addWidget(box);
             cell->addWidget(text);
             cell->addStretch(1);
-            grid->addLayout(cell, row - 1, column++);
+            // Two columns, so the short flag captions above keep narrow columns.
+            grid->addLayout(cell, row - 1, column, 1, 2);
+            column += 2;
             for (const ValueOptionHandlers& handlers : kValueHandlers) {
                 if (qstrcmp(handlers.name, entry->name) == 0) {
                     connect(box, &qmx::CheckBox::Click, this, handlers.boxClick);

@@ -2,7 +2,8 @@
 
 // A main window started in its own sandbox: a program directory with a known language file, a Wine
 // prefix of its own with drives C: and D: (no Z:, so nothing outside the sandbox is browsed), and the
-// environment variables of the start-up set per test and put back afterwards.
+// environment variables of the start-up set per test and put back afterwards. Like the program, a test
+// process takes the instance lock once, at its first start-up: ctest runs each test in its own process.
 
 #include "support/Sandbox.h"
 

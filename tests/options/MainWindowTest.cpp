@@ -3,14 +3,12 @@
 #include "FormFixture.h"
 #include "support/Recorders.h"
 #include "support/Sandbox.h"
-#include "toolkit/MessageBox.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSignalSpy>
 #include <QTabWidget>
 
 namespace {
@@ -134,26 +132,6 @@ TEST_F(MainWindowTest, TextBoxRefusesSeparatorsTypedPastedOrSet)
     EXPECT_EQ(t->text(), "123abc");
     t->setText("x,y\nz");
     EXPECT_EQ(t->text(), "xyz");
-}
-
-TEST_F(MainWindowTest, TextBoxBackColorUsesThePlatformRoles)
-{
-    qmx::TextBox* t = text("BSPblocks_text");
-    t->setBackColor(qmx::kSysColorScrollBar);
-    EXPECT_EQ(t->palette().color(QPalette::Disabled, QPalette::Base),
-              QGuiApplication::palette().color(QPalette::Button));
-    t->setBackColor(qmx::kSysColorWindow);
-    EXPECT_EQ(t->palette().color(QPalette::Active, QPalette::Base), QGuiApplication::palette().color(QPalette::Base));
-}
-
-TEST_F(MainWindowTest, MessageBoxGoesThroughTheHandlerWithTheApplicationTitle)
-{
-    qmx::MsgBox("one");
-    qmx::MsgBox("two", qmx::vbCritical, "Own");
-    ASSERT_EQ(qmxtest::messages().size(), 2u);
-    EXPECT_EQ(qmxtest::messages()[0].title, "QMX GUI II");
-    EXPECT_EQ(qmxtest::messages()[1].style, 16);
-    EXPECT_EQ(qmxtest::messages()[1].title, "Own");
 }
 
 } // namespace

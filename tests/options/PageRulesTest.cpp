@@ -81,14 +81,6 @@ TEST_F(PageRulesTest, ClickingIntoAValueBoxTicksItsOptionButTypingDoesNot)
     }
 }
 
-TEST_F(PageRulesTest, DisabledBoxesIgnoreClicks)
-{
-    click(text("RADbounce_text"));
-    click(box("BSPnowater"));
-    EXPECT_EQ(box("RADbounce")->Value(), 0);
-    EXPECT_EQ(box("BSPnowater")->Value(), 0);
-}
-
 TEST_F(PageRulesTest, TheTwoFastBoxesAreIndependent)
 {
     tick("VIS");
@@ -100,14 +92,6 @@ TEST_F(PageRulesTest, TheTwoFastBoxesAreIndependent)
     click(box("VISfast"));
     EXPECT_EQ(box("RADfast")->Value(), 1);
     EXPECT_EQ(box("VISfast")->Value(), 0);
-}
-
-TEST_F(PageRulesTest, SwitchingAPageOnKeepsItsTicksAndTexts)
-{
-    fillPage(qmx::pageInfo(qmx::Page::Bsp));
-    Module1::SetBspOptionsEnabled(true);
-    EXPECT_EQ(box("BSPblocks")->Value(), 1);
-    EXPECT_EQ(text("BSPblocks_text")->text(), "5");
 }
 
 } // namespace

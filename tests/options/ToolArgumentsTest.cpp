@@ -32,6 +32,7 @@ TEST_F(ToolArgumentsTest, SwitchTextsFollowTheTicksExactly)
     const ArgumentCase cases[] = {
         {"nothing ticked", {}, {}, "", "", ""},
         {"masters only", {"BSP", "VIS", "RAD"}, {}, "", "", ""},
+        {"options without their masters", {"BSPnowater", "VISfast", "RADdump"}, {}, "", "", ""},
         {"only a later row: one leading blank", {"BSP", "BSPonlyents"}, {}, " -onlyents", "", ""},
         {"first rows without leading blank", {"VIS", "VISfast", "VISnosort"}, {}, "", "-fast -nosort", ""},
         {"VIS without its first row",
@@ -81,17 +82,6 @@ TEST_F(ToolArgumentsTest, SwitchTextsFollowTheTicksExactly)
         EXPECT_EQ(Module1::BuildVisArguments(), c.vis);
         EXPECT_EQ(Module1::BuildRadArguments(), c.rad);
     }
-}
-
-TEST_F(ToolArgumentsTest, UntickedMasterGivesNothingEvenAfterOptionsWereTicked)
-{
-    tick("BSP");
-    tick("BSPnowater");
-    text("BSPblocks_text")->setText("7");
-    tick("BSPblocks");
-    ASSERT_EQ(Module1::BuildBspArguments(), " -nowater -blocks 7");
-    m_form->BSP->setValue(0);
-    EXPECT_EQ(Module1::BuildBspArguments(), "");
 }
 
 } // namespace

@@ -62,7 +62,8 @@ void TextBox::setBackColor(quint32 sysColor)
 void TextBox::mousePressEvent(QMouseEvent* event)
 {
     QLineEdit::mousePressEvent(event);
-    emit Click();
+    if (event->button() == Qt::LeftButton)
+        emit Click();
 }
 
 } // namespace qmx

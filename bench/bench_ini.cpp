@@ -2,6 +2,7 @@
 // write. Run: build/bench/bench_ini
 
 #include "storage/IniFile.h"
+#include "storage/SettingsKeys.h"
 
 #include <benchmark/benchmark.h>
 
@@ -52,7 +53,7 @@ void ReadTypicalSettings(benchmark::State& state)
     BenchDir dir;
     const std::string file = dir.file("settings.qmxII", typicalSettings());
     for (auto _ : state)
-        benchmark::DoNotOptimize(qmx::ini::readValue(file, "settings", "LastUsedSettings"));
+        benchmark::DoNotOptimize(qmx::ini::readValue(file, qmx::settings::kSection, qmx::settings::kLastUsedSettings));
 }
 BENCHMARK(ReadTypicalSettings);
 
@@ -76,7 +77,8 @@ void WriteOneKey(benchmark::State& state)
     const std::string file = dir.file("settings.qmxII", typicalSettings());
     int n = 0;
     for (auto _ : state)
-        qmx::ini::writeValue(file, "settings", "LastDir", "C:\\maps\\" + std::to_string(++n));
+        qmx::ini::writeValue(file, qmx::settings::kSection, qmx::settings::kLastDir,
+                             "C:\\maps\\" + std::to_string(++n));
 }
 BENCHMARK(WriteOneKey);
 

@@ -9,8 +9,11 @@ trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$scratch"' EXIT
 
 (cd "$scratch" && "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >/dev/null)
 deb=$(ls "$scratch"/out/*.deb)
-dpkg-deb --info "$deb" | grep -q "Package: qmxgui2"
-dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q postinst
+# Whole outputs first: grep -q closing a pipe early would fail the pipeline.
+info=$(dpkg-deb --info "$deb")
+grep -q "Package: qmxgui2" <<<"$info"
+control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)
+grep -q postinst <<<"$control"
 root="$scratch/root"
 dpkg -x "$deb" "$root"
 prog="$root/opt/qmxgui2"

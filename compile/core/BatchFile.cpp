@@ -51,16 +51,6 @@ std::vector<std::string> batchLines(const BatchRequest& request)
     return lines;
 }
 
-std::string joinWithCrLf(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
-
 std::string compiledFileName(std::string_view mapFile)
 {
     static constexpr std::string_view kFrom = ".vmf";

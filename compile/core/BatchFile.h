@@ -39,9 +39,6 @@ struct BatchRequest
 // The BSP line always, then the VIS and RAD lines when requested.
 std::vector<std::string> batchLines(const BatchRequest& request);
 
-// The bytes of compile.bat as the ANSI writer stores them, for checks: every line ends in CR LF.
-std::string joinWithCrLf(const std::vector<std::string>& lines);
-
 // The compiled map's name: every ".vmf" (case-sensitive, left to right) becomes ".bsp".
 std::string compiledFileName(std::string_view mapFile);
 

@@ -43,12 +43,3 @@ TEST(CompileTimer, ShortPathOfExistingAndMissingDirectories)
     EXPECT_FALSE(Module1::GetShortPath(sandbox.windowsDir()).isEmpty());
     EXPECT_TRUE(Module1::GetShortPath(sandbox.windowsDir() + QStringLiteral("\\missing")).isEmpty());
 }
-
-TEST(CompileTimer, ReadingsHaveFourDecimalsAndDoNotGoBack)
-{
-    Module1::InitPerformanceTimer();
-    const double a = Module1::ReadPerformanceSeconds();
-    const double b = Module1::ReadPerformanceSeconds();
-    EXPECT_LE(a, b);
-    EXPECT_DOUBLE_EQ(a * 10000.0, static_cast<double>(static_cast<qint64>(a * 10000.0 + 0.5)));
-}

@@ -87,12 +87,6 @@ TEST(BatchFile, LinesFollowTheTickedTools)
     }
 }
 
-TEST(BatchFile, EveryLineEndsInCrLf)
-{
-    EXPECT_EQ(joinWithCrLf({"a", "b"}), "a\r\nb\r\n");
-    EXPECT_EQ(joinWithCrLf({}), "");
-}
-
 TEST(BatchFile, CompiledFileName)
 {
     const std::pair<const char*, const char*> cases[] = {

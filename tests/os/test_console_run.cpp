@@ -25,7 +25,7 @@ std::string readAll(const std::string& path)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-void writeAll(const std::string& path, const std::string& bytes)
+[[maybe_unused]] void writeAll(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace os = qmx::os;
 
@@ -188,6 +190,31 @@ TEST(Environment, SetAndUnset)
 #endif
     EXPECT_EQ(os::getEnv("QMX_TEST_VARIABLE"), "C:\\sdk");
     EXPECT_EQ(os::getEnv("QMX_TEST_VARIABLE_THAT_IS_NOT_SET"), "");
+}
+
+namespace {
+// The started program runs on its own; wait (bounded) until its work shows.
+bool waitForFile(const qmxtest::OsTestDir& dir, const std::string& name)
+{
+    for (int i = 0; i < 1000; ++i) {
+        if (dir.exists(name))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+} // namespace
+
+TEST(Shell, StartsWithoutWaiting)
+{
+    qmxtest::OsTestDir dir;
+#ifdef _WIN32
+    const std::string command = "cmd /c type nul > \"" + dir.path("started file") + "\"";
+#else
+    const std::string command = "touch \"" + dir.path("started file") + "\"";
+#endif
+    ASSERT_TRUE(os::startProgram(command));
+    EXPECT_TRUE(waitForFile(dir, "started file"));
 }
 
 TEST(Shell, FailuresAreReported)

@@ -245,6 +245,15 @@ TEST(IniWrite, KeepsThePermissions)
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST(IniWrite, FifoInPlaceOfTheFileNeitherHangsNorIsReplaced)
+{
+    qmxtest::OsTestDir dir;
+    ASSERT_EQ(::mkfifo(dir.path("a.ini").c_str(), 0644), 0);
+    EXPECT_EQ(readValue(dir.path("a.ini"), "s", "k", "def"), "def");
+    EXPECT_FALSE(writeValue(dir.path("a.ini"), "s", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.fsPath("a.ini")));
+}
+
 TEST(IniWrite, WritesThroughASymlink)
 {
     qmxtest::OsTestDir dir;

@@ -238,7 +238,8 @@ bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes)
     const std::string host = toHostPath(path);
     if (host.empty())
         return false;
-    const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO in place of a file must not hang the program; regular files ignore it.
+    const int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st

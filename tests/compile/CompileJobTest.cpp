@@ -136,6 +136,7 @@ TEST_F(CompileFixture, FailuresBeforeTheRunStopTheJob)
     {
         NoSdk,
         SdkGone,
+        SdkTooLong,
         BatchIsADirectory,
         NoRunner
     };
@@ -145,9 +146,8 @@ TEST_F(CompileFixture, FailuresBeforeTheRunStopTheJob)
         JobMessage message;
     };
     const Case cases[] = {
-        {Break::NoSdk, JobMessage::NoSdkDir},
-        {Break::SdkGone, JobMessage::SdkDirMissing},
-        {Break::BatchIsADirectory, JobMessage::BatchFailed},
+        {Break::NoSdk, JobMessage::NoSdkDir},           {Break::SdkGone, JobMessage::SdkDirMissing},
+        {Break::SdkTooLong, JobMessage::SdkDirTooLong}, {Break::BatchIsADirectory, JobMessage::BatchFailed},
         {Break::NoRunner, JobMessage::RunFailed},
     };
     pickMap(QStringLiteral("a.vmf"));
@@ -167,6 +167,12 @@ TEST_F(CompileFixture, FailuresBeforeTheRunStopTheJob)
         case Break::SdkGone:
             m_form->SDKDir = sdk + QStringLiteral("\\gone");
             break;
+        case Break::SdkTooLong: {
+            const QString deep = QString(100, QLatin1Char('d')) + QLatin1Char('/') + QString(100, QLatin1Char('e'));
+            QDir().mkpath(m_sdkDir + QLatin1Char('/') + deep);
+            m_form->SDKDir = win(m_sdkDir + QLatin1Char('/') + deep);
+            break;
+        }
         case Break::BatchIsADirectory:
             QDir().mkpath(m_sdkDir + QStringLiteral("/compile.bat"));
             break;

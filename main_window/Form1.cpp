@@ -17,9 +17,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -59,6 +62,8 @@ struct Form1::Controls
 {
     QHash<QString, qmx::CheckBox*> checkBoxes;
     QHash<QString, qmx::TextBox*> textBoxes;
+    QShortcut* compileKey = nullptr;
+    QShortcut* presetsKey = nullptr;
 };
 
 namespace Module1 {
@@ -105,6 +110,7 @@ Form1::Form1(QWidget* parent)
 
     QMenuBar* bar = menuBar();
     MenuCompile = makeAction(this, "MenuCompile", tr("Compile"));
+    MenuCompile->setShortcut(QKeySequence(Qt::Key_F9)); // the compile key level designers know
     bar->addAction(MenuCompile);
     wire(MenuCompile, &Form1::Form1_MenuCompile_Click);
 
@@ -117,6 +123,8 @@ Form1::Form1(QWidget* parent)
         const QString caption = tr("Preset %1").arg(i + 1);
         loadpreset[i] = makeAction(this, QStringLiteral("loadpreset%1").arg(i + 1).toLatin1().constData(), caption);
         savepreset[i] = makeAction(this, QStringLiteral("savepreset%1").arg(i + 1).toLatin1().constData(), caption);
+        loadpreset[i]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
+        savepreset[i]->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key(Qt::Key_1 + i)));
         presetload->addAction(loadpreset[i]);
         presetsave->addAction(savepreset[i]);
         wire(loadpreset[i], kLoadHandlers[i]);
@@ -128,6 +136,7 @@ Form1::Form1(QWidget* parent)
     MenuHelp = makeAction(this, "MenuHelp", QStringLiteral("?"));
     MenuCredits->setToolTip(tr("Credits"));
     MenuHelp->setToolTip(tr("Help"));
+    MenuHelp->setShortcut(QKeySequence(Qt::Key_F1));
     bar->addAction(MenuCredits);
     bar->addAction(MenuHelp);
     wire(MenuCredits, &Form1::Form1_MenuCredits_Click);
@@ -249,6 +258,15 @@ Form1::Form1(QWidget* parent)
     Label1->setAccessibleName(tr("SDK directory"));
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(Label1);
+    // Made now, so the compile's status line does not shift the layout when it first appears.
+    statusBar();
+
+    m_controls->compileKey = new QShortcut(this);
+    connect(m_controls->compileKey, &QShortcut::activated, MenuCompile, &QAction::trigger);
+    m_controls->presetsKey = new QShortcut(this);
+    connect(m_controls->presetsKey, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(presets->menuAction()); });
+    updateAccessKeys();
 
     // The masters start unticked, so their pages start off.
     Module1::SetBspOptionsEnabled(false);
@@ -261,6 +279,29 @@ Form1::~Form1()
     if (g_mainWindow == this)
         g_mainWindow = nullptr;
     delete m_controls;
+}
+
+namespace {
+
+// Alt + the first letter or digit of a caption; none when it has neither.
+QKeySequence accessKey(const QString& caption)
+{
+    for (const QChar c : caption) {
+        if (c.isLetterOrNumber())
+            return QKeySequence(QStringLiteral("Alt+") + c.toUpper());
+    }
+    return QKeySequence();
+}
+
+} // namespace
+
+void Form1::updateAccessKeys()
+{
+    m_controls->compileKey->setKey(accessKey(MenuCompile->text()));
+    const QKeySequence presetsKey = accessKey(presets->title());
+    // Two captions with the same first letter: the command keeps its key, the menu stays on the keyboard
+    // through the menu bar's arrows.
+    m_controls->presetsKey->setKey(presetsKey == m_controls->compileKey->key() ? QKeySequence() : presetsKey);
 }
 
 qmx::CheckBox* Form1::checkBox(const QString& name) const

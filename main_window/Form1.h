@@ -56,6 +56,10 @@ public:
     QTabWidget* SSTab1 = nullptr;
     QLabel* Label1 = nullptr; // the SDK directory
 
+    // Alt+letter access keys for the Compile command and the Preset menu, from their current captions.
+    // The captions stay exactly as the language file gives them.
+    void updateAccessKeys();
+
     // ---- state that lives for a run ----
     QString SDKDir;
     std::optional<QString> LauncherPath;

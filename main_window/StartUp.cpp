@@ -48,6 +48,7 @@ void setCaptions(Form1& form)
     form.SSTab1->setTabText(0, QStringLiteral("BSP-") + caption(qmx::language::kFrame3));
     form.SSTab1->setTabText(1, QStringLiteral("VIS-") + caption(qmx::language::kFrame3));
     form.SSTab1->setTabText(2, QStringLiteral("RAD-") + caption(qmx::language::kFrame3));
+    form.updateAccessKeys();
 }
 
 } // namespace

@@ -15,10 +15,10 @@ using EndProgramHandler = std::function<void()>;
 void setEndProgramHandler(EndProgramHandler handler); // empty handler: real termination again
 
 // Application services in Qt terms, over the OS layer.
-QString ProgramDirectory();           // Windows-form, no trailing backslash
-QString ExecutableName();             // without extension
+QString ProgramDirectory(); // Windows-form, no trailing backslash
+QString ExecutableName(); // without extension
 bool AnotherInstanceRunning();
 QString Environ(const QString& name); // "" when unset
-QString Dir(const QString& pattern);  // the directory probe
+QString Dir(const QString& pattern); // the directory probe
 
 } // namespace qmx

@@ -6,7 +6,7 @@ namespace qmx {
 
 // System colours as the classic toolkit codes them.
 constexpr quint32 kSysColorScrollBar = 0x80000000u; // disabled page: scroll-bar colour
-constexpr quint32 kSysColorWindow = 0x80000005u;    // enabled page: window background
+constexpr quint32 kSysColorWindow = 0x80000005u; // enabled page: window background
 
 // A one-line text box that raises Click on a mouse press and takes the two system colours as its
 // BackColor. It refuses "," and "|", which would upset the option string.

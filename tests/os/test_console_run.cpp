@@ -10,7 +10,9 @@
 #include <iterator>
 #include <string>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -32,13 +34,26 @@ std::string readAll(const std::string& path)
 }
 
 // A scratch directory with a blank in its name, removed with its files at the end of the test.
+#ifdef _WIN32
+unsigned long processId()
+{
+    return GetCurrentProcessId();
+}
+#else
+unsigned long processId()
+{
+    return static_cast<unsigned long>(getpid());
+}
+#endif
+
 class ScratchDir
 {
 public:
     ScratchDir()
     {
+        // Tests of this file run in parallel processes: the process id keeps their folders apart.
         static int counter = 0;
-        m_path = testing::TempDir() + "qmx console " + std::to_string(++counter) + "_" + std::to_string(std::rand());
+        m_path = testing::TempDir() + "qmx console " + std::to_string(processId()) + "_" + std::to_string(++counter);
 #ifdef _WIN32
         std::system(("mkdir \"" + m_path + "\"").c_str());
 #else

@@ -23,8 +23,9 @@ void resetRecorders()
 {
     g_messages.clear();
     g_endCount = 0;
-    qmx::setMessageBoxHandler(
-        [](const QString& prompt, int style, const QString& title) { g_messages.push_back({prompt, style, title}); });
+    qmx::setMessageBoxHandler([](const QString& prompt, int style, const QString& title) {
+        g_messages.push_back({prompt, style, title});
+    });
     qmx::setEndProgramHandler([] { ++g_endCount; });
 }
 

@@ -14,9 +14,9 @@ public:
     explicit Sandbox(bool withLanguageFile = true);
     ~Sandbox();
 
-    QString hostDir() const { return m_programDir; }      // host path of the program directory
-    QString windowsDir() const;                           // the same, Windows-form
-    QString hostPath(const QString& name) const;          // a file in it, host path
+    QString hostDir() const { return m_programDir; } // host path of the program directory
+    QString windowsDir() const; // the same, Windows-form
+    QString hostPath(const QString& name) const; // a file in it, host path
     QString settingsFile() const { return hostPath(QStringLiteral("settings.qmxII")); }
     QString languageFile() const { return hostPath(QStringLiteral("language.qmxII")); }
 

@@ -5,6 +5,7 @@
 
 #include "options/OptionCatalogue.h"
 #include "options/PageRules.h"
+#include "storage/IniFile.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"
@@ -25,6 +26,8 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -231,6 +234,7 @@ Form1::Form1(QWidget* parent)
             text->setAccessibleName(caption + QStringLiteral(" value"));
             text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
             m_controls->textBoxes.insert(text->objectName(), text);
+            connect(text, &QLineEdit::textChanged, this, &Form1::shareValueBudget);
             auto* cell = new QHBoxLayout;
             cell->setSpacing(4);
             cell->addWidget(box);
@@ -258,6 +262,7 @@ Form1::Form1(QWidget* parent)
     Label1->setAccessibleName(tr("SDK directory"));
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(Label1);
+    shareValueBudget();
     // Made now, so the compile's status line does not shift the layout when it first appears.
     statusBar();
 
@@ -294,6 +299,20 @@ QKeySequence accessKey(const QString& caption)
 }
 
 } // namespace
+
+void Form1::shareValueBudget()
+{
+    // The settings file gives back at most 254 characters of the option string; with every option
+    // ticked its flags take 81, so the six value texts share the rest. Each box may grow only by what
+    // is left, so a stored option set always comes back whole.
+    constexpr int kValueBudget = static_cast<int>(qmx::ini::kMaxValueBytes) - 81;
+    int used = 0;
+    for (const qmx::TextBox* box : qAsConst(m_controls->textBoxes))
+        used += box->text().size();
+    const int left = std::max(0, kValueBudget - used);
+    for (qmx::TextBox* box : qAsConst(m_controls->textBoxes))
+        box->setMaxLength(box->text().size() + left);
+}
 
 void Form1::updateAccessKeys()
 {

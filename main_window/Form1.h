@@ -113,6 +113,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void shareValueBudget();
+
     struct Controls;
     Controls* m_controls = nullptr;
 };

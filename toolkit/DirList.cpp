@@ -142,10 +142,31 @@ void DirList::refresh()
         fill(listing.names);
 }
 
+namespace {
+
+QIcon folderIcon(const QStyle* style, bool open)
+{
+    const QStyle::StandardPixmap which = open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon;
+#ifdef Q_OS_WIN
+    return style->standardIcon(which);
+#else
+    // The style would first search the icon theme's folders on disk, which costs more than all the
+    // rest of start-up; Qt's own folder pictures are what it falls back to anyway.
+    QIcon icon;
+    for (int size : {16, 32, 128})
+        icon.addFile(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
+                         .arg(open ? QStringLiteral("diropen") : QStringLiteral("dirclosed"))
+                         .arg(size));
+    return icon.availableSizes().isEmpty() ? style->standardIcon(which) : icon;
+#endif
+}
+
+} // namespace
+
 void DirList::fill(const std::vector<std::string>& subdirectories)
 {
-    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    static const QIcon openIcon = folderIcon(style(), true);
+    static const QIcon closedIcon = folderIcon(style(), false);
     const QString root = m_path.left(3);
     const QStringList parts = m_path.mid(3).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
 

@@ -1,5 +1,7 @@
 #include "toolkit/os/Os.h"
 
+#include "toolkit/os/ProgramPath.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -13,8 +15,6 @@ namespace qmx::os {
 
 namespace {
 
-std::string g_programDirOverride;
-
 std::string executablePath()
 {
     char buf[PATH_MAX];
@@ -22,13 +22,6 @@ std::string executablePath()
     if (n <= 0)
         return {};
     return std::string(buf, static_cast<std::size_t>(n));
-}
-
-std::string withoutTrailingSeparators(std::string dir)
-{
-    while (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/'))
-        dir.pop_back();
-    return dir;
 }
 
 // FNV-1a: a stable file name for the lock, whatever characters the directory holds.
@@ -46,35 +39,24 @@ std::uint64_t hashText(std::string_view text)
 
 std::string programDirectory()
 {
-    if (!g_programDirOverride.empty()) {
-        if (g_programDirOverride[0] != '/')
-            return withoutTrailingSeparators(g_programDirOverride);
-        const std::string win = toWindowsPath(g_programDirOverride);
-        return withoutTrailingSeparators(win.empty() ? g_programDirOverride : win);
+    const std::string& given = detail::programDirectoryOverride();
+    if (!given.empty()) {
+        if (given[0] != '/')
+            return detail::withoutTrailingSeparators(given);
+        const std::string win = toWindowsPath(given);
+        return detail::withoutTrailingSeparators(win.empty() ? given : win);
     }
     const std::string exe = executablePath();
     const std::size_t slash = exe.rfind('/');
     const std::string dir = slash == std::string::npos || slash == 0 ? std::string("/") : exe.substr(0, slash);
     const std::string win = toWindowsPath(dir);
     // No drive maps it (a prefix without Z:): the host path still works with every routine here.
-    return withoutTrailingSeparators(win.empty() ? dir : win);
-}
-
-void overrideProgramDirectory(std::string dir)
-{
-    g_programDirOverride = std::move(dir);
+    return detail::withoutTrailingSeparators(win.empty() ? dir : win);
 }
 
 std::string executableName()
 {
-    std::string name = executablePath();
-    const std::size_t slash = name.rfind('/');
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
+    return detail::fileStem(executablePath());
 }
 
 bool anotherInstanceRunning()

@@ -1,5 +1,7 @@
 #include "toolkit/os/Os.h"
 
+#include "toolkit/os/ProgramPath.h"
+
 #include "toolkit/os/win32/Wide.h"
 
 #include <cstdio>
@@ -7,8 +9,6 @@
 namespace qmx::os {
 
 namespace {
-
-std::string g_programDirOverride;
 
 std::string modulePath()
 {
@@ -23,13 +23,6 @@ std::string modulePath()
         }
         buf.resize(buf.size() * 2);
     }
-}
-
-std::string withoutTrailingSeparators(std::string dir)
-{
-    while (dir.size() > 1 && (dir.back() == '\\' || dir.back() == '/'))
-        dir.pop_back();
-    return dir;
 }
 
 std::uint64_t hashText(std::string_view text)
@@ -47,28 +40,16 @@ std::uint64_t hashText(std::string_view text)
 
 std::string programDirectory()
 {
-    if (!g_programDirOverride.empty())
-        return withoutTrailingSeparators(g_programDirOverride);
+    if (!detail::programDirectoryOverride().empty())
+        return detail::withoutTrailingSeparators(detail::programDirectoryOverride());
     const std::string exe = modulePath();
     const std::size_t slash = exe.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : withoutTrailingSeparators(exe.substr(0, slash));
-}
-
-void overrideProgramDirectory(std::string dir)
-{
-    g_programDirOverride = std::move(dir);
+    return slash == std::string::npos ? std::string() : detail::withoutTrailingSeparators(exe.substr(0, slash));
 }
 
 std::string executableName()
 {
-    std::string name = modulePath();
-    const std::size_t slash = name.find_last_of("\\/");
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
+    return detail::fileStem(modulePath());
 }
 
 bool anotherInstanceRunning()

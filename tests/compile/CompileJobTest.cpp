@@ -1,217 +1,131 @@
 #include "compile/CompileFixture.h"
 
+#include "compile/ElapsedTime.h"
 #include "compile/JobMessages.h"
-#include "storage/qt/Module1Ini.h"
-#include "toolkit/CheckBox.h"
-#include "toolkit/DirList.h"
+#include "options/OptionString.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/os/Os.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 
 using qmx::compile::JobMessage;
-using qmxtest::messages;
+using qmx::compile::jobMessageKey;
 
-namespace {
-QString languageText(const char* key)
+// Every refusal shows its message and runs and copies nothing; each row builds on the state the one before left.
+TEST_F(CompileFixture, RefusalsAndFailuresShowTheirMessageAndRunNothing)
 {
-    return Module1::LanguageText(key);
-}
-} // namespace
-
-TEST_F(CompileFixture, NoMapSelectedWritesNothing)
-{
+    const QString sdk = win(m_sdkDir);
+    const std::tuple<const char*, int, QString> cases[] = {
+        // Message key, style, SDK directory. From the third row on, the job writes its settings before it fails.
+        {"nomap", 64, sdk},
+        {"nobsp", 64, sdk},
+        {jobMessageKey(JobMessage::NoSdkDir), 16, ""},
+        {jobMessageKey(JobMessage::SdkDirMissing), 16, sdk + "\\gone"},
+        {jobMessageKey(JobMessage::SdkDirTooLong), 16, win(mkdir(m_sdkDir + "/" + QString(200, 'd')))},
+        {jobMessageKey(JobMessage::BatchFailed), 16,
+         win(mkdir(m_toolRoot + "/blocked/compile.bat").section('/', 0, -2))},
+        {jobMessageKey(JobMessage::RunFailed), 16, sdk}, // no wineconsole on the PATH
+    };
     m_form->Dir1->setPath(win(m_mapDir));
-    tick(QStringLiteral("BSP"));
-    m_form->Form1_MenuCompile_Click();
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].prompt, languageText("nomap"));
-    EXPECT_EQ(messages()[0].style, 64);
-    EXPECT_EQ(messages()[0].title, qmx::ApplicationTitle());
-    EXPECT_FALSE(QFile::exists(m_sandbox->settingsFile()));
-    EXPECT_TRUE(batchBytes().isEmpty());
-}
-
-TEST_F(CompileFixture, BspOffRefusesEvenWithVisAndRad)
-{
-    pickMap(QStringLiteral("a.vmf"));
-    tick(QStringLiteral("BSP"), false);
-    tick(QStringLiteral("VIS"));
-    tick(QStringLiteral("RAD"));
-    m_form->Form1_MenuCompile_Click();
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].prompt, languageText("nobsp"));
-    EXPECT_EQ(messages()[0].style, 64);
-    EXPECT_TRUE(setting("LastMapDir").isEmpty()); // the pick wrote its two keys, the job none
-    EXPECT_TRUE(batchBytes().isEmpty());
-}
-
-TEST_F(CompileFixture, WritesBatchRunsReportsAndCopies)
-{
-    pickMap(QStringLiteral("a.vmf"));
-    tick(QStringLiteral("BSP"));
-    tick(QStringLiteral("BSPnowater"));
-    tick(QStringLiteral("RAD"));
-    tick(QStringLiteral("RADbounce"));
-    setText(QStringLiteral("RADbounce_text"), QStringLiteral("2 4"));
-    tick(QStringLiteral("CopyFile"));
-    writeHost(m_gameDir + QStringLiteral("/a.bsp"), "old"); // replaced without asking
-
-    m_form->Form1_MenuCompile_Click();
-
-    // compile.bat is ANSI; the sandbox's paths carry a non-ASCII letter.
-    const QByteArray sdk = QByteArray::fromStdString(qmx::os::toAnsi(win(m_sdkDir).toStdString()));
-    const QByteArray map = QByteArray::fromStdString(qmx::os::toAnsi(win(m_mapDir).toStdString())) + "\\a.vmf";
-    EXPECT_EQ(batchBytes(),
-              "\"" + sdk + "\\qmxbsp.exe\" -game \"%vproject%\"  -nowater \"" + map
-                  + "\"\r\n"
-                    "\""
-                  + sdk + "\\qmxrad.exe\" -game \"%vproject%\"  -bounce 2 4 \"" + map + "\"\r\n");
-    EXPECT_EQ(runnerArgs(), "cmd\n/c\n" + win(m_sdkDir).toUtf8() + "\\compile.bat\n");
-    EXPECT_EQ(setting("LastFile"), QStringLiteral("a.vmf"));
-    EXPECT_EQ(setting("LastDir"), win(m_mapDir));
-    EXPECT_EQ(setting("LastMapDir"), win(m_gameDir));
-
-    ASSERT_EQ(messages().size(), 1u);
-    const QString compileText
-        = Module1::ReadIniValue(Module1::LanguageFile(), QStringLiteral("Language"), QStringLiteral("Compile"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\Q%1\\E \\d+ \\S+").arg(compileText))
-                    .match(messages()[0].prompt)
-                    .hasMatch())
-        << messages()[0].prompt.toStdString();
-    EXPECT_EQ(messages()[0].style, 64);
-    EXPECT_EQ(readHost(m_gameDir + QStringLiteral("/a.bsp")), "compiled");
-    EXPECT_FALSE(m_form->compileRunning);
-}
-
-TEST_F(CompileFixture, CopyOffLeavesTheGameDirectoryAlone)
-{
-    pickMap(QStringLiteral("a.vmf"));
-    tick(QStringLiteral("BSP"));
-    tick(QStringLiteral("CopyFile"), false);
-    m_form->Form1_MenuCompile_Click();
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(QFile::exists(m_mapDir + QStringLiteral("/a.bsp")));
-    EXPECT_FALSE(QFile::exists(m_gameDir + QStringLiteral("/a.bsp")));
-}
-
-TEST_F(CompileFixture, WhileRunningCommandsAndClosingAreRefused)
-{
-    pickMap(QStringLiteral("a.vmf"));
-    tick(QStringLiteral("BSP"));
-    holdRunner();
-    bool checked = false;
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (checked || !QFile::exists(m_binDir + QStringLiteral("/args.txt")))
-            return;
-        checked = true;
-        EXPECT_TRUE(m_form->compileRunning);
-        EXPECT_FALSE(m_form->MenuCompile->isEnabled());
-        EXPECT_FALSE(m_form->statusBar()->currentMessage().isEmpty());
-        EXPECT_FALSE(m_form->close());
-        EXPECT_TRUE(m_form->isVisible());
-        m_form->Form1_MenuCompile_Click(); // a second job must not start inside the first
-        release();
-    });
-    probe.start(5);
-    m_form->Form1_MenuCompile_Click();
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(messages().size(), 1u);
-    EXPECT_FALSE(m_form->compileRunning);
-    EXPECT_TRUE(m_form->MenuCompile->isEnabled());
-    EXPECT_TRUE(m_form->statusBar()->currentMessage().isEmpty());
-}
-
-// Each failure before the run ends the job with a critical message; the settings are already
-// written, nothing runs and nothing is copied.
-TEST_F(CompileFixture, FailuresBeforeTheRunStopTheJob)
-{
-    enum class Break
-    {
-        NoSdk,
-        SdkGone,
-        SdkTooLong,
-        BatchIsADirectory,
-        NoRunner
-    };
-    struct Case
-    {
-        Break what;
-        JobMessage message;
-    };
-    const Case cases[] = {
-        {Break::NoSdk, JobMessage::NoSdkDir},           {Break::SdkGone, JobMessage::SdkDirMissing},
-        {Break::SdkTooLong, JobMessage::SdkDirTooLong}, {Break::BatchIsADirectory, JobMessage::BatchFailed},
-        {Break::NoRunner, JobMessage::RunFailed},
-    };
-    pickMap(QStringLiteral("a.vmf"));
-    tick(QStringLiteral("BSP"));
-    tick(QStringLiteral("CopyFile"));
-    writeHost(m_mapDir + QStringLiteral("/a.bsp"), "from an earlier run");
-    const QString sdk = m_form->SDKDir;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.what));
+    for (const char* name : {"VIS", "RAD", "CopyFile"})
+        tick(name);
+    writeHost(m_mapDir + "/a.bsp", "from an earlier run");
+    for (const auto& [key, style, sdkDir] : cases) {
+        SCOPED_TRACE(key);
+        const QByteArray row = key;
         qmxtest::resetRecorders();
-        QFile::remove(m_sandbox->settingsFile());
-        m_form->SDKDir = sdk;
-        switch (c.what) {
-        case Break::NoSdk:
-            m_form->SDKDir.clear();
-            break;
-        case Break::SdkGone:
-            m_form->SDKDir = sdk + QStringLiteral("\\gone");
-            break;
-        case Break::SdkTooLong: {
-            const QString deep = QString(100, QLatin1Char('d')) + QLatin1Char('/') + QString(100, QLatin1Char('e'));
-            QDir().mkpath(m_sdkDir + QLatin1Char('/') + deep);
-            m_form->SDKDir = win(m_sdkDir + QLatin1Char('/') + deep);
-            break;
-        }
-        case Break::BatchIsADirectory:
-            QDir().mkpath(m_sdkDir + QStringLiteral("/compile.bat"));
-            break;
-        case Break::NoRunner:
-            qputenv("PATH", m_sandbox->makeDir(QStringLiteral("empty")).toUtf8());
-            break;
-        }
+        QFile::remove(m_sandbox.settingsFile());
+        if (row == "nobsp")
+            pickMap();
+        tick("BSP", row != "nobsp");
+        m_form->SDKDir = sdkDir;
+        if (row == jobMessageKey(JobMessage::RunFailed))
+            qputenv("PATH", m_binDir.toUtf8() + "/none");
         m_form->Form1_MenuCompile_Click();
-        QDir(m_sdkDir + QStringLiteral("/compile.bat")).removeRecursively();
-        qputenv("PATH", m_binDir.toUtf8() + ':' + m_oldPath);
-
+        const QString text = Module1::LanguageText(key);
         ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].style, 16);
-        EXPECT_TRUE(messages()[0].prompt.startsWith(qmx::compile::jobMessageText(c.message)))
-            << messages()[0].prompt.toStdString();
-        EXPECT_EQ(setting("LastMapDir"), win(m_gameDir));
-        EXPECT_FALSE(QFile::exists(m_binDir + QStringLiteral("/args.txt")));
-        EXPECT_FALSE(QFile::exists(m_gameDir + QStringLiteral("/a.bsp")));
-        EXPECT_FALSE(m_form->compileRunning);
+        EXPECT_TRUE(!text.isEmpty() && messages()[0].prompt.startsWith(text)) << messages()[0].prompt.toStdString();
+        EXPECT_EQ(messages()[0].style, style);
+        EXPECT_EQ(messages()[0].title, qmx::ApplicationTitle());
+        EXPECT_EQ(setting("LastMapDir"), style == 16 ? win(m_gameDir) : QString());
+        EXPECT_TRUE(style == 16 || batchBytes().isEmpty());
+        EXPECT_FALSE(QFile::exists(m_binDir + "/args.txt"));
+        EXPECT_FALSE(QFile::exists(m_gameDir + "/a.bsp"));
     }
 }
 
-TEST_F(CompileFixture, FailureTextsComeFromTheLanguageFileOrFallBackToEnglish)
+// One to three tool lines: compile.bat, the run, settings, message and copy; while one runs, commands are refused.
+TEST_F(CompileFixture, WritesBatchRunsReportsAndCopies)
 {
-    const char* key = qmx::compile::jobMessageKey(JobMessage::RunFailed);
-    m_sandbox->writeFile(QStringLiteral("language.qmxII"), QByteArray("[language]\r\n") + key + "=Kein Wine.\r\n");
-    EXPECT_EQ(qmx::compile::jobMessageText(JobMessage::RunFailed), QStringLiteral("Kein Wine."));
-    EXPECT_EQ(qmx::compile::jobMessagePrompt(JobMessage::RunFailed, QStringLiteral("why")),
-              QStringLiteral("Kein Wine.\n\nwhy"));
+    const std::pair<QStringList, QStringList> cases[] = {
+        // Check boxes clicked on, or "box=value" typed; then each tool and its switches.
+        {{"BSP", "BSPnowater"}, {"qmxbsp.exe| -nowater"}},
+        {{"BSP", "RAD", "RADbounce", "RADbounce_text=2 4", "CopyFile"}, {"qmxbsp.exe|", "qmxrad.exe| -bounce 2 4"}},
+        {{"BSP", "VIS", "VISfast", "RAD", "RADnoextra", "CopyFile"},
+         {"qmxbsp.exe|", "qmxvis.exe|-fast", "qmxrad.exe| -noextra"}},
+    };
+    pickMap();
+    writeHost(m_binDir + "/hold", "");
+    bool checked = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (checked || !QFile::exists(m_binDir + "/args.txt"))
+            return;
+        checked = true;
+        EXPECT_FALSE(m_form->MenuCompile->isEnabled());
+        EXPECT_TRUE(m_form->statusBar()->currentMessage().startsWith(
+            Module1::LanguageText(jobMessageKey(JobMessage::Running))));
+        EXPECT_FALSE(m_form->close());
+        m_form->Form1_MenuCompile_Click(); // a second job must not start inside the first
+        writeHost(m_binDir + "/go", "");
+    });
+    probe.start(5);
+    const QRegularExpression done(QString("^\\Q%1\\E \\d+ \\S+").arg(Module1::LanguageText("Compile")));
+    for (const auto& [ticks, lines] : cases) {
+        SCOPED_TRACE(ticks.join(' ').toStdString());
+        qmxtest::resetRecorders();
+        QFile::remove(m_sandbox.settingsFile());
+        writeHost(m_gameDir + "/a.bsp", "old"); // replaced without asking
+        Module1::RestoreOptionString(QString());
+        for (const QString& name : ticks)
+            tick(name);
+        m_form->Form1_MenuCompile_Click();
 
-    m_sandbox->writeFile(QStringLiteral("language.qmxII"), "[language]\r\nnomap=x\r\n");
-    for (JobMessage m : {JobMessage::NoSdkDir, JobMessage::SdkDirMissing, JobMessage::SdkDirTooLong,
-                         JobMessage::BatchFailed, JobMessage::RunFailed, JobMessage::Running})
-        EXPECT_FALSE(qmx::compile::jobMessageText(m).isEmpty()) << qmx::compile::jobMessageKey(m);
+        QString batch;
+        for (const QString& line : lines)
+            batch += QString("\"%1\\%2\" -game \"%vproject%\" %3 \"%4\\a.vmf\"\r\n")
+                         .arg(win(m_sdkDir), line.section('|', 0, 0), line.section('|', 1), win(m_mapDir));
+        EXPECT_EQ(batchBytes(), QByteArray::fromStdString(qmx::os::toAnsi(batch.toStdString())));
+        EXPECT_EQ(readHost(m_binDir + "/args.txt"), "cmd\n/c\n" + win(m_sdkDir).toUtf8() + "\\compile.bat\n");
+        EXPECT_EQ(setting("LastFile") + "|" + setting("LastDir") + "|" + setting("LastMapDir"),
+                  "a.vmf|" + win(m_mapDir) + "|" + win(m_gameDir));
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_TRUE(done.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
+        EXPECT_EQ(messages()[0].style, 64);
+        EXPECT_EQ(readHost(m_gameDir + "/a.bsp"), ticks.contains("CopyFile") ? "compiled" : "old");
+        EXPECT_TRUE(m_form->MenuCompile->isEnabled() && m_form->statusBar()->currentMessage().isEmpty());
+    }
+    EXPECT_TRUE(checked);
 }
 
-TEST_F(CompileFixture, ShippedLanguageFileHasEveryFailureText)
+// The unit words come from the language file on every call: each row writes a new file first.
+TEST(ElapsedTimeWords, UnitWordsAreReadOnEveryCall)
 {
-    for (JobMessage m : {JobMessage::NoSdkDir, JobMessage::SdkDirMissing, JobMessage::SdkDirTooLong,
-                         JobMessage::BatchFailed, JobMessage::RunFailed, JobMessage::Running})
-        EXPECT_FALSE(languageText(qmx::compile::jobMessageKey(m)).isEmpty()) << qmx::compile::jobMessageKey(m);
+    qmxtest::Sandbox sandbox(false);
+    const std::tuple<QByteArray, qint32, QString, QString> cases[] = {
+        {"[Language]\r\nhour=hour\r\nminute=minute\r\nsecond=second\r\nand=and\r\n", 3661, "1:01.01",
+         "1 hour, 1 minute, and 1 second"},
+        {"[LANGUAGE]\r\nhour=Stunde\r\nminute=Minute\r\nsecond=Sekunde\r\nand=und\r\n", 125, "0:02.05",
+         "2 Minutes und 5 Sekundes"},
+        {"[language]\r\nminute=minute\r\nsecond=second\r\n", 61, "0:01.01", "1 minute  1 second"},
+        {"[language]\r\nminute=minute\r\n", 7322, "2:02.02", "2 s, 2 minutes,  2 s"},
+        {"", 0, "0:00.00", "0 s"},
+    };
+    for (const auto& [file, seconds, numeric, words] : cases) {
+        sandbox.writeFile("language.qmxII", file);
+        EXPECT_EQ(Module1::FormatElapsedTime(seconds, false), numeric);
+        EXPECT_EQ(Module1::FormatElapsedTime(seconds, true), words) << file.toStdString();
+    }
 }

@@ -1,10 +1,12 @@
 #pragma once
 
-// A fresh directory per test, with a blank and a non-ASCII letter in its name, removed afterwards.
-// Paths are UTF-8 host paths, which every OS-layer routine accepts.
+// A fresh directory per test, with a blank and (unless told otherwise) a non-ASCII letter in its name,
+// removed afterwards. Paths are UTF-8 host paths, which every OS-layer routine accepts.
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -14,58 +16,48 @@ namespace qmxtest {
 class OsTestDir
 {
 public:
-    OsTestDir()
+    explicit OsTestDir(const std::string& stem = u8"qmx os t\u00e9st ")
+        : m_path(std::filesystem::temp_directory_path()
+                 / std::filesystem::u8path(stem + std::to_string(std::random_device{}())))
     {
-        std::random_device rd;
-        const auto base = std::filesystem::temp_directory_path();
-        for (int i = 0; i < 100; ++i) {
-            const std::string name = u8"qmx os t\u00e9st " + std::to_string(rd());
-            const auto candidate = base / std::filesystem::u8path(name);
-            std::error_code ec;
-            if (std::filesystem::create_directory(candidate, ec)) {
-                m_path = candidate;
-                break;
-            }
-        }
+        std::filesystem::create_directory(m_path);
     }
-    ~OsTestDir()
-    {
-        std::error_code ec;
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(m_path, ec);
-    }
-    OsTestDir(const OsTestDir&) = delete;
-    OsTestDir& operator=(const OsTestDir&) = delete;
+    ~OsTestDir() { std::filesystem::remove_all(m_path, m_error); }
 
-    std::string path() const { return m_path.u8string(); }
-    std::string path(std::string_view name) const { return (m_path / std::filesystem::u8path(name)).u8string(); }
-    std::filesystem::path fsPath(std::string_view name = {}) const
-    {
-        return name.empty() ? m_path : m_path / std::filesystem::u8path(name);
-    }
-
+    std::filesystem::path fsPath(std::string_view name = {}) const { return m_path / std::filesystem::u8path(name); }
+    std::string path(std::string_view name = {}) const { return (name.empty() ? m_path : fsPath(name)).u8string(); }
+    void mkdir(std::string_view name) const { std::filesystem::create_directories(fsPath(name)); }
     void write(std::string_view name, std::string_view bytes) const
     {
-        std::ofstream out(fsPath(name), std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(fsPath(name), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     std::string read(std::string_view name) const
     {
         std::ifstream in(fsPath(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    bool exists(std::string_view name) const { return std::filesystem::exists(fsPath(name)); }
-    void mkdir(std::string_view name) const { std::filesystem::create_directories(fsPath(name)); }
-    std::size_t entryCount() const
-    {
-        std::size_t n = 0;
-        for (auto it = std::filesystem::directory_iterator(m_path); it != std::filesystem::directory_iterator(); ++it)
-            ++n;
-        return n;
-    }
+    long entryCount() const { return std::distance(std::filesystem::directory_iterator(m_path), {}); }
 
 private:
     std::filesystem::path m_path;
+    std::error_code m_error;
 };
+
+#ifndef _WIN32
+// Sets an environment variable for one test and puts the old state back afterwards.
+struct EnvOverride
+{
+    EnvOverride(const char* name, const std::string& value)
+        : m_name(name)
+        , m_old(std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt)
+    {
+        set(value);
+    }
+    ~EnvOverride() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
+    void set(const std::string& value) const { ::setenv(m_name, value.c_str(), 1); }
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+#endif
 
 } // namespace qmxtest

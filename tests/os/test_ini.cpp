@@ -1,0 +1,194 @@
+#include "storage/IniFile.h"
+
+#include "OsTestDir.h"
+#include "toolkit/os/Os.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+using qmx::ini::readValue;
+using qmx::ini::writeValue;
+using qmxtest::OsTestDir;
+
+#ifdef _WIN32
+// What the Windows profile functions read from the file, as ANSI bytes: the reference for our rules.
+static std::string windowsRead(const std::string& file, const std::string& section, const std::string& key)
+{
+    char buf[255] = {};
+    const DWORD n = GetPrivateProfileStringA(qmx::os::toAnsi(section).c_str(), qmx::os::toAnsi(key).c_str(),
+                                             "<default>", buf, sizeof buf, qmx::os::toAnsi(file).c_str());
+    return std::string(buf, n);
+}
+#endif
+
+// One table for our reader and, under Wine, the Windows one. Whatever the file holds, a read never crashes
+// and a write keeps every old byte in front of its line (UTF-16 is not ours: default read, write refused).
+TEST(IniRead, LookupRulesAndHostileFiles)
+{
+    std::string random(1 << 16, '\0');
+    std::generate(random.begin(), random.end(), std::mt19937(12345));
+    std::string many;
+    for (int i = 0; i < 5000; ++i)
+        many += "[section" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
+    const struct
+    {
+        const char* name;
+        std::string content;
+        std::string section, key;
+        std::optional<std::string> expected; // nothing: the key is not there
+        bool sameInWine = true; // false where we differ from the Windows functions on purpose
+    } cases[] = {
+        {"plain", "[settings]\r\nSDKDir=C:\\sdk\\bin\r\n", "settings", "SDKDir", "C:\\sdk\\bin"},
+        {"names in any case", "[LANGUAGE]\r\npreset1=a|b\r\n", "Language", "Preset1", "a|b"},
+        {"empty value is found", "[s]\r\nk=\r\n", "s", "k", ""},
+        {"missing key", "[s]\r\nother=1\r\n", "s", "k", std::nullopt},
+        {"blanks trimmed", "[ s ]\r\n k =   value with blanks  \t\r\n", " s ", "k ", "value with blanks"},
+        {"double quotes keep inner blanks", "[s]\r\nk=\" is already running.\"\r\n", "s", "k", " is already running."},
+        {"single or mismatched quotes", "[s]\r\nk=' \"abc' \r\n", "s", "k", " \"abc"},
+        {"first section of a name wins", "[s]\r\na=1\r\n[S]\r\nb=2\r\n", "s", "b", std::nullopt},
+        {"first key of a name wins", "[s]\r\nk=1\r\nK=2\r\n", "s", "k", "1"},
+        // A line without '=' is a key without a value: it reads as the default and hides later lines of that key.
+        {"line without equals has no value", "[s]\r\nk\r\nk=2\r\n", "s", "k", std::nullopt},
+        {"section name up to last bracket", "[a]b]\r\nk=1\r\n", "a]b", "k", "1"},
+        {"bracket line without end is a key", "[s\r\nk=1\r\n", "s", "k", std::nullopt},
+        {"comment is never a key", "[s]\r\n;k=1\r\n", "s", ";k", std::nullopt, false},
+        {"comment line", "[s]\r\n;k=1\r\n", "s", "k", std::nullopt},
+        {"mixed line ends", "[a]\r\nx=1\n[s]\rj=a=b\rk=v\r\n", "s", "k", "v"},
+        {"text after first equals", "[a]\r\nx=1\n[s]\rj=a=b\rk=v\r\n", "s", "j", "a=b"},
+        {"no final line break", "[s]\r\nk=v", "s", "k", "v"},
+        {"control characters trimmed", "\x1a[s]\x0b\r\nk=\x1av\x0c\x1a\r\n", "s", "k", "v"},
+        {"empty file", "", "s", "k", std::nullopt},
+        {"NUL ends the value", std::string("[s]\nk=ab\0cd\n", 12), "s", "k", "ab"},
+        {"ANSI code page", "[s]\r\nk=Gr\xf6\xdf \x80 \x93q\x94\r\n", "s", "k", u8"Gr\u00f6\u00df \u20ac \u201cq\u201d"},
+        {"ANSI key name", "[s]\r\n\xe4=umlaut key\r\n", "s", u8"\u00e4", "umlaut key"},
+        {"UTF-8 with byte order mark", "\xEF\xBB\xBF[language]\r\nk=gr\xC3\xBC\xC3\x9F\r\n", "Language", "k",
+         u8"gr\u00fc\u00df"},
+        {"cut to 254 bytes", "[s]\r\nk=" + std::string(300, 'x'), "s", "k", std::string(254, 'x')},
+        // Letters are one byte each in an ANSI file; a UTF-8 letter is never split.
+        {"cut ANSI letters", "[s]\r\nk=" + std::string(300, '\xe4'), "s", "k",
+         qmx::os::fromAnsi(std::string(254, '\xe4'))},
+        {"cut UTF-8 letters", "\xEF\xBB\xBF[s]\r\nk=" + qmx::os::fromAnsi(std::string(200, '\xe4')), "s", "k",
+         qmx::os::fromAnsi(std::string(127, '\xe4')), false}, // Windows counts letters here
+        {"random bytes", random, "s", "k", std::nullopt},
+        {"NUL bytes", std::string("\0[s]\0\n\0k=v\n[s\0]\n", 15), "s", "k", std::nullopt},
+        {"huge line", std::string(10u << 20, 'a') + "\n[s]\nk=v\n", "s", "k", "v"},
+        {"many sections", many, "SECTION4999", "k", "4999"},
+        {"UTF-16 LE", std::string("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0", 18), "s", "k", std::nullopt, false},
+        {"UTF-16 BE", std::string("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v", 16), "s", "k", std::nullopt, false},
+    };
+    OsTestDir dir;
+    const std::string file = dir.path("a.ini");
+    for (const auto& c : cases) {
+        dir.write("a.ini", c.content);
+        const std::string ours = readValue(file, c.section, c.key, "<default>");
+        EXPECT_EQ(ours, c.expected.value_or("<default>")) << c.name;
+#ifdef _WIN32
+        const std::string windows = windowsRead(file, c.section, c.key);
+        EXPECT_EQ(qmx::os::toAnsi(ours) == windows, c.sameInWine) << c.name << ": Windows reads " << windows;
+#endif
+        const bool utf16 = c.content.rfind("\xFF\xFE", 0) == 0 || c.content.rfind("\xFE\xFF", 0) == 0;
+        EXPECT_EQ(writeValue(file, "added", "LastDir", "C:\\x"), !utf16) << c.name;
+        EXPECT_EQ(dir.read("a.ini").substr(0, c.content.size()), c.content) << c.name;
+        EXPECT_EQ(readValue(file, "added", "LastDir"), utf16 ? "" : "C:\\x") << c.name;
+    }
+    EXPECT_EQ(readValue(dir.path("missing dir/none.ini"), "s", "k", "def"), "def");
+    EXPECT_EQ(dir.entryCount(), 1) << "a read creates nothing";
+}
+
+// Every byte outside the one changed line survives: comments, blank lines, line-end style. A write the
+// reader could not find again is refused and leaves the file as it was.
+TEST(IniWrite, ChangesOnlyItsLine)
+{
+    const std::string old = "[s]\r\nk=old\r\n";
+    const struct
+    {
+        const char* name;
+        std::string before; // "": no file yet
+        std::string section, key, value;
+        std::optional<std::string> after; // nothing: refused
+        const char* readBack = nullptr; // nullptr: the value itself
+        bool sameInWine = true; // false: the Windows writer stores something else on purpose
+    } cases[] = {
+        {"new file", "", "settings", "LastDir", "C:\\maps", "[settings]\r\nLastDir=C:\\maps\r\n"},
+        {"replace in place", "; mine\r\n[s]\r\n\r\na=1\r\nk=old\r\n\r\n[t]\r\nk=x\r\n", "s", "k", "new",
+         "; mine\r\n[s]\r\n\r\na=1\r\nk=new\r\n\r\n[t]\r\nk=x\r\n"},
+        {"replace keeps the spacing of the line", "[s]\nk =  old  \n", "s", "K", "", "[s]\nk =    \n"},
+        {"append after last non-blank line of section", "[s]\r\na=1\r\n\r\n\r\n[t]\r\nb=2\r\n", "s", "k", "v",
+         "[s]\r\na=1\r\nk=v\r\n\r\n\r\n[t]\r\nb=2\r\n"},
+        {"append after a trailing comment", "[s]\na=1\n; end of s\n\n[t]\n", "s", "k", "v",
+         "[s]\na=1\n; end of s\nk=v\n\n[t]\n"},
+        {"append into last section without final break", "[s]\r\na=1", "s", "k", "v", "[s]\r\na=1\r\nk=v"},
+        {"new section at the end", "[s]\na=1\n", "presets", "preset3", "x|y", "[s]\na=1\n[presets]\npreset3=x|y\n"},
+        {"CR-only file keeps CR", "[s]\ra=1\r", "s", "k", "v", "[s]\ra=1\rk=v\r"},
+        {"comment is not the key", "[s]\r\n;k=1\r\n", "s", "k", "v", "[s]\r\n;k=1\r\nk=v\r\n"},
+        {"BOM stays in front", "\xEF\xBB\xBF", "s", "k", "v", "\xEF\xBB\xBF[s]\r\nk=v\r\n"},
+        {"UTF-8 file gets UTF-8", "\xEF\xBB\xBF[s]\r\nk=1\r\n", "s", "k", u8"\u00e4\u65e5",
+         "\xEF\xBB\xBF[s]\r\nk=\xC3\xA4\xE6\x97\xA5\r\n", nullptr, false},
+        {"ANSI file gets ANSI", "", "s", "k", u8"D:\\Gr\u00f6\u00df \u20ac", "[s]\r\nk=D:\\Gr\xf6\xdf \x80\r\n"},
+        {"letters without ANSI form", "", "s", "k", u8"\u65e5\u672c", "[s]\r\nk=??\r\n", "??", false},
+        {"line breaks dropped", "", "s", "k", "a\r\nb\nc\rd", "[s]\r\nk=abcd\r\n", "abcd", false},
+        {"blanks at the ends dropped", "", "s", "k", "  padded  ", "[s]\r\nk=padded\r\n", "padded"},
+        {"no section name", old, "", "k", "v", std::nullopt},
+        {"no key name", old, "s", "", "v", std::nullopt},
+        {"equals in the key", old, "s", "a=b", "v", std::nullopt},
+        {"key that is a comment", old, "s", ";k", "v", std::nullopt},
+        {"key that opens a section", old, "s", "[k", "v", std::nullopt},
+        {"NUL in the key", old, "s", std::string("k\0x", 3), "v", std::nullopt},
+        {"line break in the key", old, "s", "k\nx", "v", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        OsTestDir dir;
+        const std::string file = dir.path("ours.ini");
+        if (!c.before.empty())
+            dir.write("ours.ini", c.before);
+        EXPECT_EQ(writeValue(file, c.section, c.key, c.value), c.after.has_value()) << c.name;
+        EXPECT_EQ(dir.read("ours.ini"), c.after.value_or(c.before)) << c.name;
+        EXPECT_EQ(dir.entryCount(), 1) << c.name << ": no temporary file may be left behind";
+        if (!c.after)
+            continue;
+        const std::string readBack = c.readBack ? c.readBack : c.value;
+        EXPECT_EQ(readValue(file, c.section, c.key), readBack) << c.name;
+#ifdef _WIN32
+        // Each side reads what the other side's writer stored (the bytes differ: it drops blank lines).
+        if (!c.sameInWine)
+            continue;
+        const std::string theirs = dir.path("theirs.ini");
+        if (!c.before.empty())
+            dir.write("theirs.ini", c.before);
+        ASSERT_TRUE(WritePrivateProfileStringA(c.section.c_str(), c.key.c_str(), qmx::os::toAnsi(c.value).c_str(),
+                                               qmx::os::toAnsi(theirs).c_str()));
+        EXPECT_EQ(windowsRead(file, c.section, c.key), qmx::os::toAnsi(readBack)) << c.name;
+        EXPECT_EQ(readValue(theirs, c.section, c.key, "<default>"), readBack) << c.name;
+#endif
+    }
+}
+
+// Targets that are no ordinary writable file are refused and stay as they were.
+TEST(IniWrite, UnwritableTargets)
+{
+    OsTestDir dir;
+    dir.mkdir("dir.ini");
+    dir.write("ro.ini", "[s]\r\nk=old\r\n");
+    std::filesystem::permissions(dir.fsPath("ro.ini"), std::filesystem::perms::all,
+                                 std::filesystem::perm_options::remove);
+    std::filesystem::permissions(dir.fsPath("ro.ini"), std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::add);
+    for (const char* target : {"dir.ini", "no such dir/a.ini", "ro.ini"})
+        EXPECT_FALSE(writeValue(dir.path(target), "s", "k", "new")) << target;
+    EXPECT_TRUE(std::filesystem::is_directory(dir.fsPath("dir.ini")));
+    EXPECT_EQ(dir.read("ro.ini"), "[s]\r\nk=old\r\n");
+    EXPECT_EQ(dir.entryCount(), 2);
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(dir.path("fifo.ini").c_str(), 0644), 0);
+    EXPECT_EQ(readValue(dir.path("fifo.ini"), "s", "k", "def"), "def"); // without hanging
+    EXPECT_FALSE(writeValue(dir.path("fifo.ini"), "s", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.fsPath("fifo.ini")));
+#endif
+}

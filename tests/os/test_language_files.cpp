@@ -1,0 +1,38 @@
+// The shipped language files: a program that starts with them must have a text for every key.
+
+#include "storage/IniFile.h"
+#include "storage/LanguageKeys.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string sourceFile(const std::string& relative)
+{
+    std::string here = __FILE__;
+    here.erase(here.find_last_of("/\\") + 1);
+#ifdef _WIN32
+    if (!here.empty() && here[0] == '/')
+        here = "Z:" + here; // built on Linux, run under Wine
+#endif
+    return here + "../../" + relative;
+}
+
+} // namespace
+
+TEST(LanguageFiles, EveryKeyHasATextInEveryShippedLanguage)
+{
+    for (const char* file : {"resources/language.qmxII", "resources/languages/Deutsch/language.qmxII"}) {
+        const std::string path = sourceFile(file);
+        for (const char* key : qmx::language::kAllKeys)
+            EXPECT_FALSE(qmx::ini::readValue(path, qmx::language::kSection, key).empty()) << file << " " << key;
+        // Joined to the program's name, so it needs its quoted leading blank.
+        EXPECT_EQ(qmx::ini::readValue(path, qmx::language::kSection, qmx::language::kProgramOpen).substr(0, 1), " ");
+    }
+    // The files are Windows-1252: a German letter comes out as UTF-8.
+    EXPECT_EQ(qmx::ini::readValue(sourceFile("resources/languages/Deutsch/language.qmxII"), "Language",
+                                  qmx::language::kCredits),
+              u8"Zur\u00fcck");
+}

@@ -1,27 +1,11 @@
 #include "toolkit/os/UserReg.h"
 
 #include "toolkit/os/Ascii.h"
+#include "toolkit/os/Utf8.h"
 
 namespace qmx::os {
 
 namespace {
-
-void appendUtf8(std::string& out, unsigned long cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        // Wine writes UTF-16 code units; a lone surrogate has no UTF-8 form.
-        if (cp >= 0xD800 && cp <= 0xDFFF)
-            cp = 0xFFFD;
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 int hexDigit(char c)
 {

@@ -1,4 +1,5 @@
 #include "toolkit/os/Os.h"
+#include "toolkit/os/Utf8.h"
 
 #include <cstdint>
 
@@ -25,20 +26,6 @@ char codePointToAnsi(std::uint32_t cp)
             return static_cast<char>(0x80 + i);
     }
     return '?';
-}
-
-void appendUtf8(std::string& out, std::uint32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "aux_windows/Form3.h"
 #include "aux_windows/Help.h"
 #include "toolkit/Application.h"
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>

@@ -1,9 +1,9 @@
 #include "aux_windows/Form2.h"
 
-#include "main_window/CentreWindow.h"
+#include "toolkit/CentreWindow.h"
 #include "main_window/Form1.h"
-#include "storage/SettingsKeys.h"
-#include "storage/qt/Module1Ini.h"
+#include "core/storage/SettingsKeys.h"
+#include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"

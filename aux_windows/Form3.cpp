@@ -1,11 +1,11 @@
 #include "aux_windows/Form3.h"
 
-#include "main_window/CentreWindow.h"
+#include "toolkit/CentreWindow.h"
 #include "main_window/Form1.h"
-#include "storage/LanguageKeys.h"
-#include "storage/qt/Module1Ini.h"
+#include "core/storage/LanguageKeys.h"
+#include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "aux_windows/Help.h"
 
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 namespace qmx {
 namespace {

@@ -11,8 +11,8 @@
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/os/ConsoleRun.h"
-#include "toolkit/os/Os.h"
+#include "core/os/ConsoleRun.h"
+#include "core/os/Os.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // INI access costs: one key from a typical settings file, one key at the end of a 1 MiB file, one
 // write. Run: build/bench/bench_ini
 
-#include "storage/IniFile.h"
-#include "storage/SettingsKeys.h"
+#include "core/storage/IniFile.h"
+#include "core/storage/SettingsKeys.h"
 
 #include <benchmark/benchmark.h>
 

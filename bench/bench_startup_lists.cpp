@@ -4,7 +4,7 @@
 
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,16 +6,16 @@
 #include "compile/ElapsedTime.h"
 #include "compile/JobMessages.h"
 #include "compile/Timer.h"
-#include "compile/core/BatchFile.h"
+#include "core/compile/BatchFile.h"
 #include "options/ToolArguments.h"
-#include "storage/LanguageKeys.h"
-#include "storage/SettingsKeys.h"
-#include "storage/qt/Module1Ini.h"
+#include "core/storage/LanguageKeys.h"
+#include "core/storage/SettingsKeys.h"
+#include "storage/Module1Ini.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 using qmx::compile::JobMessage;
 

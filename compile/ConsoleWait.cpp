@@ -3,7 +3,7 @@
 #include "compile/ElapsedTime.h"
 #include "compile/JobMessages.h"
 #include "main_window/Form1.h"
-#include "toolkit/os/ConsoleRun.h"
+#include "core/os/ConsoleRun.h"
 
 #include <QAction>
 #include <QApplication>

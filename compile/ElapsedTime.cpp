@@ -1,8 +1,8 @@
 #include "compile/ElapsedTime.h"
 
-#include "compile/core/DurationText.h"
-#include "storage/LanguageKeys.h"
-#include "storage/qt/Module1Ini.h"
+#include "core/compile/DurationText.h"
+#include "core/storage/LanguageKeys.h"
+#include "storage/Module1Ini.h"
 
 namespace Module1 {
 

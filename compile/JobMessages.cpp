@@ -1,6 +1,6 @@
 #include "compile/JobMessages.h"
 
-#include "storage/qt/Module1Ini.h"
+#include "storage/Module1Ini.h"
 
 namespace qmx::compile {
 

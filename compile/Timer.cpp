@@ -1,7 +1,7 @@
 #include "compile/Timer.h"
 
-#include "compile/core/BatchFile.h"
-#include "toolkit/os/Os.h"
+#include "core/compile/BatchFile.h"
+#include "core/os/Os.h"
 
 namespace Module1 {
 

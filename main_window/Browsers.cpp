@@ -3,8 +3,8 @@
 #include "main_window/Browsers.h"
 
 #include "main_window/Form1.h"
-#include "storage/SettingsKeys.h"
-#include "storage/qt/Module1Ini.h"
+#include "core/storage/SettingsKeys.h"
+#include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"

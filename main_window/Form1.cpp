@@ -3,9 +3,9 @@
 
 #include "main_window/Form1.h"
 
-#include "options/OptionCatalogue.h"
+#include "core/options/OptionCatalogue.h"
 #include "options/PageRules.h"
-#include "storage/IniFile.h"
+#include "core/storage/IniFile.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"

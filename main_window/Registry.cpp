@@ -1,6 +1,6 @@
 #include "main_window/Registry.h"
 
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 namespace Module1 {
 

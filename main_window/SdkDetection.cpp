@@ -3,8 +3,8 @@
 #include "aux_windows/Form2.h"
 #include "main_window/Form1.h"
 #include "main_window/Registry.h"
-#include "storage/SettingsKeys.h"
-#include "storage/qt/Module1Ini.h"
+#include "core/storage/SettingsKeys.h"
+#include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 
 #include <QLabel>

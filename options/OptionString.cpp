@@ -3,7 +3,7 @@
 #include "options/OptionString.h"
 
 #include "main_window/Form1.h"
-#include "options/OptionCatalogue.h"
+#include "core/options/OptionCatalogue.h"
 #include "options/PageRules.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/TextBox.h"

@@ -3,7 +3,7 @@
 #include "options/PageRules.h"
 
 #include "main_window/Form1.h"
-#include "options/OptionCatalogue.h"
+#include "core/options/OptionCatalogue.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/TextBox.h"
 
@@ -49,7 +49,7 @@ void masterRule(const char* master, void (*setEnabled)(bool))
 void valueBoxRule(const char* name)
 {
     Form1* form = Module1::MainWindow();
-    const qmx::OptionEntry* entry = qmx::findOption(QLatin1String(name));
+    const qmx::OptionEntry* entry = qmx::findOption(name);
     if (!form || !entry || !entry->textBoxName)
         return;
     qmx::CheckBox* box = form->checkBox(QLatin1String(entry->name));
@@ -62,7 +62,7 @@ void valueBoxRule(const char* name)
 void textBoxRule(const char* name)
 {
     Form1* form = Module1::MainWindow();
-    const qmx::OptionEntry* entry = qmx::findOption(QLatin1String(name));
+    const qmx::OptionEntry* entry = qmx::findOption(name);
     if (!form || !entry)
         return;
     if (qmx::CheckBox* box = form->checkBox(QLatin1String(entry->name)))

@@ -3,7 +3,7 @@
 #include "options/ToolArguments.h"
 
 #include "main_window/Form1.h"
-#include "options/OptionCatalogue.h"
+#include "core/options/OptionCatalogue.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/TextBox.h"
 

@@ -5,9 +5,9 @@
 
 #include "options/OptionString.h"
 #include "options/PageRules.h"
-#include "storage/LanguageKeys.h"
-#include "storage/SettingsKeys.h"
-#include "storage/qt/Module1Ini.h"
+#include "core/storage/LanguageKeys.h"
+#include "core/storage/SettingsKeys.h"
+#include "storage/Module1Ini.h"
 #include "toolkit/MessageBox.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "toolkit/Application.h"
 
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "toolkit/DriveList.h"
 
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <QDir>
 #include <QSignalBlocker>

@@ -1,6 +1,6 @@
 #include "toolkit/FileList.h"
 
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <QDir>
 #include <QKeyEvent>

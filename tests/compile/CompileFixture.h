@@ -5,14 +5,14 @@
 // its arguments, waits while a "hold" file has no "go" file, and leaves a.bsp beside the map.
 
 #include "main_window/Form1.h"
-#include "storage/qt/Module1Ini.h"
+#include "storage/Module1Ini.h"
 #include "support/Recorders.h"
 #include "support/Sandbox.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <QDir>
 #include <QTest>

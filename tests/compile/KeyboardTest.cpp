@@ -2,7 +2,7 @@
 
 #include "compile/CompileFixture.h"
 
-#include "options/OptionCatalogue.h"
+#include "core/options/OptionCatalogue.h"
 #include "toolkit/DriveList.h"
 
 #include <QAction>

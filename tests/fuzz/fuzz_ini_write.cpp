@@ -1,7 +1,7 @@
 // libFuzzer target: edit arbitrary file content with setValue and check that the edit is found again
 // and that no other key changed. Input: three length bytes, names and value, then the content.
 
-#include "storage/IniFile.h"
+#include "core/storage/IniFile.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -4,7 +4,7 @@
 // process, so the environment is simply set.
 
 #include "aux_windows/Form2.h"
-#include "main_window/CentreWindow.h"
+#include "toolkit/CentreWindow.h"
 #include "main_window/Form1.h"
 #include "support/Recorders.h"
 #include "support/Sandbox.h"
@@ -13,7 +13,7 @@
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"
 #include "toolkit/FileList.h"
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <QApplication>
 #include <QDir>

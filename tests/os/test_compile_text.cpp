@@ -1,8 +1,8 @@
-#include "compile/core/BatchFile.h"
-#include "compile/core/DurationText.h"
+#include "core/compile/BatchFile.h"
+#include "core/compile/DurationText.h"
 
 #include "OsTestDir.h"
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "toolkit/os/ConsoleRun.h"
+#include "core/os/ConsoleRun.h"
 
 #include "OsTestDir.h"
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <gtest/gtest.h>
 

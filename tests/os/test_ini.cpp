@@ -1,7 +1,7 @@
-#include "storage/IniFile.h"
+#include "core/storage/IniFile.h"
 
 #include "OsTestDir.h"
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <gtest/gtest.h>
 

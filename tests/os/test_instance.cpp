@@ -1,4 +1,4 @@
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include "OsTestDir.h"
 

@@ -1,7 +1,7 @@
 // The shipped language files: a program that starts with them must have a text for every key.
 
-#include "storage/IniFile.h"
-#include "storage/LanguageKeys.h"
+#include "core/storage/IniFile.h"
+#include "core/storage/LanguageKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include "OsTestDir.h"
-#include "storage/ProgramFiles.h"
+#include "core/storage/ProgramFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "toolkit/os/UserReg.h"
+#include "core/os/UserReg.h"
 
 #include <gtest/gtest.h>
 

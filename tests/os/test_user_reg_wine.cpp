@@ -1,7 +1,7 @@
 // Wine's reg.exe stores the values, and readRegistryString finds them: on Linux in the prefix's user.reg,
 // on Windows through the registry functions. Skipped without Wine.
 
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include "OsTestDir.h"
 

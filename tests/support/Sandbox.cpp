@@ -1,6 +1,6 @@
 #include "support/Sandbox.h"
 
-#include "toolkit/os/Os.h"
+#include "core/os/Os.h"
 
 #include <QDir>
 #include <QFile>

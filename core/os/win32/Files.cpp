@@ -1,0 +1,230 @@
+#include "core/os/Os.h"
+
+#include "core/os/Ascii.h"
+#include "core/os/Wildcard.h"
+#include "core/os/win32/Wide.h"
+
+#include <algorithm>
+
+namespace qmx::os {
+
+namespace {
+
+constexpr DWORD kNotListed = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+std::string errorText(const char* what, std::string_view path, DWORD code)
+{
+    wchar_t* msg = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   code, 0, reinterpret_cast<wchar_t*>(&msg), 0, nullptr);
+    std::string text = std::string(what) + " " + std::string(path) + ": ";
+    if (msg) {
+        std::string m = narrow(msg);
+        LocalFree(msg);
+        while (!m.empty() && (m.back() == '\n' || m.back() == '\r' || m.back() == ' '))
+            m.pop_back();
+        text += m;
+    } else {
+        text += "error " + std::to_string(code);
+    }
+    return text;
+}
+
+bool writeAll(HANDLE h, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0)
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+std::string joinPath(std::string_view dir, std::string_view name)
+{
+    std::string p(dir);
+    if (!p.empty() && p.back() != '\\' && p.back() != '/')
+        p += '\\';
+    return p + std::string(name);
+}
+
+template <typename F> bool forEachEntry(std::string_view dir, F f)
+{
+    WIN32_FIND_DATAW fd{};
+    HANDLE h = FindFirstFileW(widen(joinPath(dir, "*")).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND; // an empty drive root has no entries
+    do {
+        const std::wstring name = fd.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        if (!f(fd, narrow(name)))
+            break;
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return true;
+}
+
+bool writeNewFile(const std::wstring& path, std::string_view bytes, DWORD& err)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        err = GetLastError();
+        return false;
+    }
+    bool ok = writeAll(h, bytes) && FlushFileBuffers(h);
+    if (!ok)
+        err = GetLastError();
+    CloseHandle(h);
+    return ok;
+}
+
+} // namespace
+
+std::string probeFirstFile(std::string_view pattern)
+{
+    if (pattern.empty())
+        return {};
+    WIN32_FIND_DATAW fd{};
+    HANDLE h = FindFirstFileW(widen(pattern).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return {};
+    std::string found;
+    do {
+        if (!(fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kNotListed))) {
+            found = narrow(fd.cFileName);
+            break;
+        }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return found;
+}
+
+bool writeAnsiTextFile(std::string_view path, const std::vector<std::string>& lines, std::string* error)
+{
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += toAnsi(line);
+        bytes += "\r\n";
+    }
+    DWORD err = 0;
+    if (!writeNewFile(widen(path), bytes, err)) {
+        if (error)
+            *error = errorText("Cannot write", path, err);
+        return false;
+    }
+    return true;
+}
+
+static Listing listDirectory(std::string_view dir, bool wantDirectories, std::string_view pattern)
+{
+    Listing out;
+    if (dir.empty())
+        return out;
+    out.ok = forEachEntry(dir, [&](const WIN32_FIND_DATAW& fd, std::string name) {
+        if (fd.dwFileAttributes & kNotListed)
+            return true;
+        const bool isDir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isDir == wantDirectories && (pattern.empty() || wildcardMatch(pattern, name)))
+            out.names.push_back(std::move(name));
+        return true;
+    });
+    std::sort(out.names.begin(), out.names.end(),
+              [](const std::string& a, const std::string& b) { return ilessThan(a, b); });
+    return out;
+}
+
+Listing subdirectories(std::string_view dir)
+{
+    return listDirectory(dir, true, {});
+}
+
+Listing filesMatching(std::string_view dir, std::string_view pattern)
+{
+    return listDirectory(dir, false, pattern.empty() ? std::string_view("*") : pattern);
+}
+
+std::string getShortPath(std::string_view path)
+{
+    char buf[165] = {};
+    const DWORD n = GetShortPathNameA(toAnsi(path).c_str(), buf, 164);
+    // 0: no such path; 164 or more: the buffer was too small and holds nothing useful.
+    if (n == 0 || n >= 164)
+        return {};
+    return fromAnsi(std::string_view(buf, n));
+}
+
+bool copyFile(std::string_view from, std::string_view to)
+{
+    // The wide call: same behaviour as CopyFileA, without losing letters outside the code page.
+    return CopyFileW(widen(from).c_str(), widen(to).c_str(), FALSE) != 0;
+}
+
+bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes)
+{
+    bytes.clear();
+    if (path.empty())
+        return false;
+    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(h, &size) && static_cast<std::uint64_t>(size.QuadPart) <= maxBytes;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        std::size_t done = 0;
+        while (ok && done < bytes.size()) {
+            DWORD got = 0;
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            ok = ReadFile(h, bytes.data() + done, chunk, &got, nullptr) && got > 0;
+            done += got;
+        }
+    }
+    CloseHandle(h);
+    if (!ok)
+        bytes.clear();
+    return ok;
+}
+
+bool replaceFile(std::string_view path, std::string_view bytes, std::string* error)
+{
+    if (path.empty())
+        return false;
+    const std::wstring target = widen(path);
+    const DWORD attr = GetFileAttributesW(target.c_str());
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+        if (error)
+            *error = errorText("Cannot write", path, ERROR_ACCESS_DENIED);
+        return false;
+    }
+    // The new content goes beside the target so that the final move stays on one volume.
+    std::wstring dir = target;
+    const std::size_t slash = dir.find_last_of(L"\\/");
+    dir = slash == std::wstring::npos ? L"." : dir.substr(0, slash + 1);
+    wchar_t tmp[MAX_PATH + 16] = {};
+    if (dir.size() > MAX_PATH - 14 || !GetTempFileNameW(dir.c_str(), L"qmx", 0, tmp)) {
+        if (error)
+            *error = errorText("Cannot create a file beside", path, GetLastError());
+        return false;
+    }
+    DWORD err = 0;
+    bool ok = writeNewFile(tmp, bytes, err);
+    if (ok && !MoveFileExW(tmp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ok = false;
+        err = GetLastError();
+    }
+    if (!ok) {
+        DeleteFileW(tmp);
+        if (error)
+            *error = errorText("Cannot write", path, err);
+        return false;
+    }
+    if (attr != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(target.c_str(), attr);
+    return true;
+}
+
+} // namespace qmx::os

@@ -1,0 +1,51 @@
+#include "core/os/Os.h"
+
+#include "core/os/win32/Wide.h"
+
+namespace qmx::os {
+
+std::vector<Drive> drives()
+{
+    std::vector<Drive> out;
+    const DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (mask & (1u << i)) {
+            const char letter = static_cast<char>('A' + i);
+            out.push_back({letter, std::string(1, letter) + ":\\"});
+        }
+    }
+    return out;
+}
+
+std::string winePrefix()
+{
+    return {};
+}
+
+std::string toHostPath(std::string_view windowsPath)
+{
+    return std::string(windowsPath);
+}
+
+std::string toWindowsPath(std::string_view hostPath)
+{
+    return std::string(hostPath);
+}
+
+bool directoryExists(std::string_view path)
+{
+    if (path.empty())
+        return false;
+    const DWORD attr = GetFileAttributesW(widen(path).c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool fileExists(std::string_view path)
+{
+    if (path.empty())
+        return false;
+    const DWORD attr = GetFileAttributesW(widen(path).c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace qmx::os

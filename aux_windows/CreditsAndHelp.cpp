@@ -4,8 +4,8 @@
 
 #include "aux_windows/Form3.h"
 #include "aux_windows/Help.h"
-#include "toolkit/Application.h"
 #include "core/os/Os.h"
+#include "toolkit/Application.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>

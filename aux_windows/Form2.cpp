@@ -1,10 +1,10 @@
 #include "aux_windows/Form2.h"
 
-#include "toolkit/CentreWindow.h"
-#include "main_window/Form1.h"
 #include "core/storage/SettingsKeys.h"
+#include "main_window/Form1.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
+#include "toolkit/CentreWindow.h"
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"
 

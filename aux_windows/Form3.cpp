@@ -1,11 +1,11 @@
 #include "aux_windows/Form3.h"
 
-#include "toolkit/CentreWindow.h"
-#include "main_window/Form1.h"
+#include "core/os/Os.h"
 #include "core/storage/LanguageKeys.h"
+#include "main_window/Form1.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
-#include "core/os/Os.h"
+#include "toolkit/CentreWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>

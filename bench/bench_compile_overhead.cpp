@@ -6,13 +6,13 @@
 // Without --wine a do-nothing wineconsole on the PATH isolates the job's own cost; with --wine the real
 // Wine console runs the stand-ins (needs DISPLAY, e.g. under xvfb-run).
 
+#include "core/os/ConsoleRun.h"
+#include "core/os/Os.h"
 #include "main_window/Form1.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
 #include "toolkit/MessageBox.h"
-#include "core/os/ConsoleRun.h"
-#include "core/os/Os.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,9 +2,9 @@
 // directory taken away while shown leaves them usable. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_startup_lists [entries]
 
+#include "core/os/Os.h"
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
-#include "core/os/Os.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,15 +7,15 @@
 #include "compile/JobMessages.h"
 #include "compile/Timer.h"
 #include "core/compile/BatchFile.h"
-#include "options/ToolArguments.h"
+#include "core/os/Os.h"
 #include "core/storage/LanguageKeys.h"
 #include "core/storage/SettingsKeys.h"
+#include "options/ToolArguments.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
 #include "toolkit/MessageBox.h"
-#include "core/os/Os.h"
 
 using qmx::compile::JobMessage;
 

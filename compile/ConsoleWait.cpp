@@ -2,8 +2,8 @@
 
 #include "compile/ElapsedTime.h"
 #include "compile/JobMessages.h"
-#include "main_window/Form1.h"
 #include "core/os/ConsoleRun.h"
+#include "main_window/Form1.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,8 +2,8 @@
 
 #include "main_window/Browsers.h"
 
-#include "main_window/Form1.h"
 #include "core/storage/SettingsKeys.h"
+#include "main_window/Form1.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 #include "toolkit/DirList.h"

@@ -4,8 +4,8 @@
 #include "main_window/Form1.h"
 
 #include "core/options/OptionCatalogue.h"
-#include "options/PageRules.h"
 #include "core/storage/IniFile.h"
+#include "options/PageRules.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"

@@ -1,9 +1,9 @@
 #include "main_window/SdkDetection.h"
 
 #include "aux_windows/Form2.h"
+#include "core/storage/SettingsKeys.h"
 #include "main_window/Form1.h"
 #include "main_window/Registry.h"
-#include "core/storage/SettingsKeys.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 

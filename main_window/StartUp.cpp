@@ -1,16 +1,16 @@
 // Start-up and shut-down of the main window.
 
 #include "compile/Timer.h"
+#include "core/storage/LanguageKeys.h"
+#include "core/storage/SettingsKeys.h"
 #include "main_window/Browsers.h"
-#include "toolkit/CentreWindow.h"
 #include "main_window/Form1.h"
 #include "main_window/Registry.h"
 #include "main_window/SdkDetection.h"
 #include "options/OptionString.h"
-#include "core/storage/LanguageKeys.h"
-#include "core/storage/SettingsKeys.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
+#include "toolkit/CentreWindow.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/MessageBox.h"
 

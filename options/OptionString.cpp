@@ -2,8 +2,8 @@
 
 #include "options/OptionString.h"
 
-#include "main_window/Form1.h"
 #include "core/options/OptionCatalogue.h"
+#include "main_window/Form1.h"
 #include "options/PageRules.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/TextBox.h"

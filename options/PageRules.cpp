@@ -2,8 +2,8 @@
 
 #include "options/PageRules.h"
 
-#include "main_window/Form1.h"
 #include "core/options/OptionCatalogue.h"
+#include "main_window/Form1.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/TextBox.h"
 

@@ -3,10 +3,10 @@
 
 #include "main_window/Form1.h"
 
-#include "options/OptionString.h"
-#include "options/PageRules.h"
 #include "core/storage/LanguageKeys.h"
 #include "core/storage/SettingsKeys.h"
+#include "options/OptionString.h"
+#include "options/PageRules.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/MessageBox.h"
 

@@ -1,7 +1,7 @@
 #include "toolkit/DirList.h"
 
-#include "toolkit/DriveList.h"
 #include "core/os/Os.h"
+#include "toolkit/DriveList.h"
 
 #include <QDir>
 #include <QKeyEvent>

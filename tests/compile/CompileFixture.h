@@ -4,6 +4,7 @@
 // blanks and a non-ASCII letter (but see AsciiToolDirs), and a fake wineconsole first on the PATH that records
 // its arguments, waits while a "hold" file has no "go" file, and leaves a.bsp beside the map.
 
+#include "core/os/Os.h"
 #include "main_window/Form1.h"
 #include "storage/Module1Ini.h"
 #include "support/Recorders.h"
@@ -12,7 +13,6 @@
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
 #include "toolkit/TextBox.h"
-#include "core/os/Os.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,10 +1,10 @@
 // libFuzzer target: the INI lookup, the user.reg reader, the wildcard matcher and the code page
 // conversion on arbitrary bytes. Input: two name bytes' worth of header, then the file content.
 
-#include "core/storage/IniFile.h"
 #include "core/os/Os.h"
 #include "core/os/UserReg.h"
 #include "core/os/Wildcard.h"
+#include "core/storage/IniFile.h"
 
 #include <cstdint>
 #include <cstdlib>

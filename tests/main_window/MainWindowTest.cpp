@@ -4,16 +4,16 @@
 // process, so the environment is simply set.
 
 #include "aux_windows/Form2.h"
-#include "toolkit/CentreWindow.h"
+#include "core/os/Os.h"
 #include "main_window/Form1.h"
 #include "support/Recorders.h"
 #include "support/Sandbox.h"
 #include "toolkit/Application.h"
+#include "toolkit/CentreWindow.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"
 #include "toolkit/FileList.h"
-#include "core/os/Os.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,5 @@
 #include "aux_windows/Form2.h"
 
-#include "core/storage/SettingsKeys.h"
-#include "main_window/Form1.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 #include "toolkit/CentreWindow.h"
@@ -52,18 +50,10 @@ void Form2::Form2_Drive1_Change()
 
 void Form2::Form2_Command1_Click()
 {
-    const QString settings = Module1::SettingsFile();
-    Module1::WriteIniValue(settings, QString::fromLatin1(qmx::settings::kSection),
-                           QString::fromLatin1(qmx::settings::kSDKDir), Dir1->Path());
+    Module1::SetSetting(qmx::config::Setting::SDKDir, Dir1->Path());
     hide();
-    Form1* main = Module1::MainWindow();
-    if (main == nullptr)
-        return;
     // What the file holds now is what later starts will find, so that is what this run uses too.
-    main->SDKDir = Module1::ReadIniValue(settings, QString::fromLatin1(qmx::settings::kSection),
-                                         QString::fromLatin1(qmx::settings::kSDKDir));
-    main->Label1->setText(main->SDKDir);
-    main->show();
+    emit Done(Module1::Setting(qmx::config::Setting::SDKDir));
 }
 
 void Form2::Form2_Form_Unload()

@@ -28,6 +28,10 @@ public:
     void Form2_Command1_Click();
     void Form2_Form_Unload();
 
+signals:
+    // "Done!" stored the choice; sdkDir is what the settings file now holds for it.
+    void Done(const QString& sdkDir);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 };

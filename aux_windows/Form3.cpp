@@ -1,8 +1,6 @@
 #include "aux_windows/Form3.h"
 
 #include "core/os/Os.h"
-#include "core/storage/LanguageKeys.h"
-#include "main_window/Form1.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 #include "toolkit/CentreWindow.h"
@@ -14,7 +12,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QPointer>
 #include <QVBoxLayout>
 
 // The picture is compiled into the library; a static library needs its resources pulled in by hand.
@@ -23,12 +20,9 @@ static void initCreditsResource()
     Q_INIT_RESOURCE(credits);
 }
 
-namespace {
-QPointer<Form3> g_instance;
-} // namespace
-
-Form3::Form3(QWidget* parent)
-    : QMainWindow(parent)
+Form3::Form3(QWidget* returnTo)
+    : QMainWindow(nullptr)
+    , m_returnTo(returnTo)
 {
     initCreditsResource();
     setObjectName(QStringLiteral("Form3"));
@@ -71,22 +65,6 @@ Form3::Form3(QWidget* parent)
 
 Form3::~Form3() = default;
 
-Form3* Form3::Instance()
-{
-    if (!g_instance) {
-        g_instance = new Form3;
-        // Lives as long as the main window: the program ends with it.
-        if (Form1* main = Module1::MainWindow())
-            connect(main, &QObject::destroyed, g_instance.data(), [] { delete g_instance.data(); });
-    }
-    return g_instance.data();
-}
-
-Form3* Form3::Existing()
-{
-    return g_instance.data();
-}
-
 QString Form3::DownloadAddress()
 {
     return QStringLiteral("http://" QMX_DOWNLOAD_HOST "/index.php?woof=downloads");
@@ -96,12 +74,8 @@ void Form3::Form3_Form_Load()
 {
     m_loaded = true;
     qmx::CentreOnScreen(*this);
-    const QString language = Module1::LanguageFile();
-    const QString section = QString::fromLatin1(qmx::language::kSectionCapital);
-    MenuBack->setText(QStringLiteral("\u00ab\u00ab ")
-                      + Module1::ReadIniValue(language, section, QString::fromLatin1(qmx::language::kCredits)));
-    setWindowTitle(QStringLiteral("QMX GUI II ")
-                   + Module1::ReadIniValue(language, section, QString::fromLatin1(qmx::language::kForm3)));
+    MenuBack->setText(QStringLiteral("\u00ab\u00ab ") + Module1::Text(qmx::config::Text::Credits));
+    setWindowTitle(QStringLiteral("QMX GUI II ") + Module1::Text(qmx::config::Text::Form3));
 }
 
 void Form3::Form3_Label1_Click()
@@ -113,8 +87,8 @@ void Form3::Form3_Label1_Click()
 void Form3::Form3_MenuBack_Click()
 {
     hide();
-    if (Form1* main = Module1::MainWindow())
-        main->show();
+    if (m_returnTo)
+        m_returnTo->show();
 }
 
 void Form3::Form3_Form_Unload()

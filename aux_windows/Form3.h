@@ -5,19 +5,16 @@
 class QAction;
 class QLabel;
 
-// The credits window: a picture, the address of the download page and a menu back to the main
-// window. Made once, on first use, then only hidden and shown; its load runs on the first showing.
+// The credits window: a picture, the address of the download page and a menu back to the window it
+// was opened from. Made once, on first use, then only hidden and shown; its load runs on the first
+// showing.
 class Form3 : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit Form3(QWidget* parent = nullptr);
+    // returnTo is the window that MenuBack shows again; the credits window has no owner of its own.
+    explicit Form3(QWidget* returnTo);
     ~Form3() override;
-
-    // The one credits window, made on the first call. It goes away with the main window.
-    static Form3* Instance();
-    // The credits window if it has been made, else nullptr.
-    static Form3* Existing();
 
     // The address of the maker's download page, as Label1 shows it.
     static QString DownloadAddress();
@@ -41,5 +38,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* m_returnTo;
     bool m_loaded = false;
 };

@@ -1,8 +1,8 @@
 // INI access costs: one key from a typical settings file, one key at the end of a 1 MiB file, one
 // write. Run: build/bench/bench_ini
 
+#include "core/storage/Config.h"
 #include "core/storage/IniFile.h"
-#include "core/storage/SettingsKeys.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +14,9 @@
 #include <string>
 
 namespace {
+
+const qmx::config::SettingInfo& kLastUsed = qmx::config::info(qmx::config::Setting::LastUsedSettings);
+const qmx::config::SettingInfo& kLastDir = qmx::config::info(qmx::config::Setting::LastDir);
 
 class BenchDir
 {
@@ -53,7 +56,7 @@ void ReadTypicalSettings(benchmark::State& state)
     BenchDir dir;
     const std::string file = dir.file("settings.qmxII", typicalSettings());
     for (auto _ : state)
-        benchmark::DoNotOptimize(qmx::ini::readValue(file, qmx::settings::kSection, qmx::settings::kLastUsedSettings));
+        benchmark::DoNotOptimize(qmx::ini::readValue(file, kLastUsed.section, kLastUsed.key));
 }
 BENCHMARK(ReadTypicalSettings);
 
@@ -77,8 +80,7 @@ void WriteOneKey(benchmark::State& state)
     const std::string file = dir.file("settings.qmxII", typicalSettings());
     int n = 0;
     for (auto _ : state)
-        qmx::ini::writeValue(file, qmx::settings::kSection, qmx::settings::kLastDir,
-                             "C:\\maps\\" + std::to_string(++n));
+        qmx::ini::writeValue(file, kLastDir.section, kLastDir.key, "C:\\maps\\" + std::to_string(++n));
 }
 BENCHMARK(WriteOneKey);
 

@@ -1,15 +1,14 @@
 #include "compile/ConsoleWait.h"
 
-#include "compile/ElapsedTime.h"
-#include "compile/JobMessages.h"
+#include "core/compile/DurationText.h"
 #include "core/os/ConsoleRun.h"
-#include "main_window/Form1.h"
+#include "storage/Module1Ini.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMenu>
+#include <QMainWindow>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -21,34 +20,42 @@ namespace {
 constexpr int kPollMs = 10;
 } // namespace
 
-ConsoleWait::ConsoleWait(Form1* form)
-    : m_form(form)
+ConsoleWait::ConsoleWait(const JobWindow& window)
+    : m_window(window)
 {
 }
 
-ConsoleWait::~ConsoleWait() = default;
-
-void ConsoleWait::setCommandsEnabled(bool enabled)
+void ConsoleWait::lock(bool locked)
 {
-    QAction* actions[4] = {m_form->MenuCompile, m_form->presets ? m_form->presets->menuAction() : nullptr,
-                           m_form->MenuCredits, m_form->MenuHelp};
-    for (int i = 0; i < 4; ++i) {
-        if (!actions[i])
-            continue;
-        if (!enabled) {
-            m_savedEnabled[i] = actions[i]->isEnabled();
-            actions[i]->setEnabled(false);
+    if (locked)
+        m_savedEnabled.clear();
+    for (int i = 0; i < m_window.commands.size(); ++i) {
+        QAction* action = m_window.commands.at(i);
+        if (locked) {
+            m_savedEnabled.append(action && action->isEnabled());
+            if (action)
+                action->setEnabled(false);
+        } else if (action) {
+            action->setEnabled(m_savedEnabled.value(i, true));
+        }
+    }
+    if (m_window.controls) {
+        if (locked) {
+            m_controlsEnabled = m_window.controls->isEnabled();
+            m_window.controls->setEnabled(false);
         } else {
-            actions[i]->setEnabled(m_savedEnabled[i]);
+            m_window.controls->setEnabled(m_controlsEnabled);
         }
     }
 }
 
 void ConsoleWait::showElapsed(qint64 ms)
 {
-    const QString text = jobMessageText(JobMessage::Running) + QLatin1Char(' ')
-        + Module1::FormatElapsedTime(static_cast<qint32>(ms / 1000), false);
-    m_form->statusBar()->showMessage(text);
+    if (!m_window.window)
+        return;
+    const QString text = Module1::Text(config::Text::CompileRunning) + QLatin1Char(' ')
+        + QString::fromStdString(formatElapsedTime(static_cast<qint32>(ms / 1000), false));
+    m_window.window->statusBar()->showMessage(text);
 }
 
 bool ConsoleWait::run(const QString& batchPath, QString* error)
@@ -61,8 +68,7 @@ bool ConsoleWait::run(const QString& batchPath, QString* error)
         return false;
     }
 
-    m_form->compileRunning = true;
-    setCommandsEnabled(false);
+    lock(true);
     QElapsedTimer clock;
     clock.start();
     showElapsed(0);
@@ -86,12 +92,12 @@ bool ConsoleWait::run(const QString& batchPath, QString* error)
         loop.exec();
     poll.stop();
 
-    m_form->statusBar()->clearMessage();
-    setCommandsEnabled(true);
-    m_form->compileRunning = false;
+    if (m_window.window)
+        m_window.window->statusBar()->clearMessage();
+    lock(false);
     // The user may have switched to another window during a long compile.
-    if (!m_form->isActiveWindow())
-        QApplication::alert(m_form);
+    if (m_window.window && !m_window.window->isActiveWindow())
+        QApplication::alert(m_window.window);
     return true;
 }
 

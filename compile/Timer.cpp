@@ -1,13 +1,9 @@
 #include "compile/Timer.h"
 
-#include "core/compile/BatchFile.h"
+#include "core/compile/Timer.h"
 #include "core/os/Os.h"
 
 namespace Module1 {
-
-namespace {
-qint64 g_frequency = 0;
-}
 
 QString GetShortPath(const QString& path)
 {
@@ -16,15 +12,12 @@ QString GetShortPath(const QString& path)
 
 void InitPerformanceTimer()
 {
-    g_frequency = qmx::os::performanceFrequency();
+    qmx::compile::initPerformanceTimer();
 }
 
 qint64 ReadPerformanceTenThousandths()
 {
-    // A reading before start-up stored the frequency still works.
-    if (g_frequency <= 0)
-        InitPerformanceTimer();
-    return qmx::compile::counterToTenThousandths(qmx::os::performanceCounter(), g_frequency);
+    return qmx::compile::readTenThousandths();
 }
 
 double ReadPerformanceSeconds()

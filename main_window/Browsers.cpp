@@ -2,7 +2,6 @@
 
 #include "main_window/Browsers.h"
 
-#include "core/storage/SettingsKeys.h"
 #include "main_window/Form1.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
@@ -15,11 +14,6 @@ namespace {
 // The launcher's own file name that the fallback cuts off, and the three characters of its drive.
 constexpr int kLauncherNameLength = 9;
 constexpr int kDrivePrefixLength = 3;
-
-QString settingsSection()
-{
-    return QString::fromLatin1(qmx::settings::kSection);
-}
 
 // Sets the drive list to the first three characters of a stored path, then the directory list to the
 // rest; the directory list resolves the rest on the drive just chosen. Nothing happens to the
@@ -52,10 +46,8 @@ void Form1::Form1_Drive2_Change()
 
 void Form1::Form1_File1_Click()
 {
-    const QString settings = Module1::SettingsFile();
-    Module1::WriteIniValue(settings, settingsSection(), QString::fromLatin1(qmx::settings::kLastFile),
-                           File1->FileName());
-    Module1::WriteIniValue(settings, settingsSection(), QString::fromLatin1(qmx::settings::kLastDir), Dir1->Path());
+    Module1::SetSetting(qmx::config::Setting::LastFile, File1->FileName());
+    Module1::SetSetting(qmx::config::Setting::LastDir, Dir1->Path());
 }
 
 namespace Module1 {
@@ -69,8 +61,7 @@ bool IsRestorableDirectory(const QString& path)
 
 void RestoreMapDirectory(Form1& form)
 {
-    const QString stored
-        = ReadIniValue(SettingsFile(), settingsSection(), QString::fromLatin1(qmx::settings::kLastDir));
+    const QString stored = Setting(qmx::config::Setting::LastDir);
     if (!IsRestorableDirectory(stored))
         return;
     openOnDrive(*form.Drive1, *form.Dir1, stored.left(kDrivePrefixLength), stored.mid(2));
@@ -78,8 +69,7 @@ void RestoreMapDirectory(Form1& form)
 
 void RestoreGameDirectory(Form1& form)
 {
-    const QString stored
-        = ReadIniValue(SettingsFile(), settingsSection(), QString::fromLatin1(qmx::settings::kLastMapDir));
+    const QString stored = Setting(qmx::config::Setting::LastMapDir);
     if (IsRestorableDirectory(stored)) {
         openOnDrive(*form.Drive2, *form.Dir2, stored.left(kDrivePrefixLength), stored.mid(2));
         return;

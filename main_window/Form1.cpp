@@ -3,8 +3,9 @@
 
 #include "main_window/Form1.h"
 
+#include "aux_windows/Form3.h"
 #include "core/options/OptionCatalogue.h"
-#include "core/storage/IniFile.h"
+#include "options/OptionControls.h"
 #include "options/PageRules.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
@@ -17,7 +18,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
@@ -27,11 +27,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace {
-
-Form1* g_mainWindow = nullptr;
 
 using Handler = void (Form1::*)();
 
@@ -63,18 +59,10 @@ const Handler kSaveHandlers[] = {&Form1::Form1_savepreset1_Click, &Form1::Form1_
 
 struct Form1::Controls
 {
-    QHash<QString, qmx::CheckBox*> checkBoxes;
-    QHash<QString, qmx::TextBox*> textBoxes;
+    qmx::OptionControls options;
     QShortcut* compileKey = nullptr;
     QShortcut* presetsKey = nullptr;
 };
-
-namespace Module1 {
-Form1* MainWindow()
-{
-    return g_mainWindow;
-}
-} // namespace Module1
 
 namespace {
 
@@ -99,7 +87,7 @@ Form1::Form1(QWidget* parent)
     : QMainWindow(parent)
     , m_controls(new Controls)
 {
-    g_mainWindow = this;
+    m_controls->options.makeCurrent();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("QMX GUI II - Map Compiler"));
 
@@ -175,8 +163,7 @@ Form1::Form1(QWidget* parent)
     Drive2->setAccessibleName(tr("Game drive"));
     Dir2 = new qmx::DirList(QStringLiteral("Dir2"), Frame4);
     Dir2->setAccessibleName(tr("Game directories"));
-    CopyFile = new qmx::CheckBox(QStringLiteral("CopyFile"), tr("Copy File to this directory after compile"), Frame4);
-    m_controls->checkBoxes.insert(CopyFile->objectName(), CopyFile);
+    CopyFile = m_controls->options.buildCopyFile(Frame4);
     auto* gameLayout = new QVBoxLayout(Frame4);
     gameLayout->addWidget(Drive2);
     gameLayout->addWidget(Dir2, 1);
@@ -192,67 +179,26 @@ Form1::Form1(QWidget* parent)
     connect(File1, &qmx::FileList::Click, this, &Form1::Form1_File1_Click);
     connect(Drive2, &qmx::DriveList::Change, this, &Form1::Form1_Drive2_Change);
 
-    // ---- master check boxes, directly above the pages ----
+    // ---- master check boxes, directly above the pages, and the three tool pages ----
+    qmx::OptionControls& options = m_controls->options;
     auto* masters = new QHBoxLayout;
-    qmx::CheckBox** masterBoxes[] = {&BSP, &VIS, &RAD};
-    for (const qmx::PageInfo& page : qmx::pageCatalogue()) {
-        const int index = static_cast<int>(page.page);
-        const QString name = QLatin1String(page.master);
-        auto* box = new qmx::CheckBox(name, name, central);
-        *masterBoxes[index] = box;
-        m_controls->checkBoxes.insert(name, box);
-        masters->addWidget(box);
-        connect(box, &qmx::CheckBox::Click, this, kMasterHandlers[index]);
-    }
+    options.buildMasters(central, masters);
     masters->addStretch(1);
     layout->addLayout(masters);
+    BSP = options.master(qmx::Page::Bsp);
+    VIS = options.master(qmx::Page::Vis);
+    RAD = options.master(qmx::Page::Rad);
+    for (const qmx::PageInfo& page : qmx::pageCatalogue())
+        connect(options.master(page.page), &qmx::CheckBox::Click, this, kMasterHandlers[static_cast<int>(page.page)]);
 
-    // ---- the three tool pages, laid out row by row from the catalogue ----
     SSTab1 = new QTabWidget(central);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setAccessibleName(tr("Tool options"));
-    for (const qmx::PageInfo& page : qmx::pageCatalogue()) {
-        auto* pageWidget = new QWidget(SSTab1);
-        pageWidget->setObjectName(QLatin1String(page.master) + QStringLiteral("page"));
-        auto* grid = new QGridLayout(pageWidget);
-        grid->setHorizontalSpacing(12);
-        int row = 0;
-        int column = 0;
-        for (const qmx::OptionEntry* entry : qmx::pageOptions(page.page)) {
-            if (entry->row != row) {
-                row = entry->row;
-                column = 0;
-            }
-            const QString caption = QString::fromLatin1(entry->caption);
-            auto* box = new qmx::CheckBox(QLatin1String(entry->name), caption, pageWidget);
-            m_controls->checkBoxes.insert(box->objectName(), box);
-            if (entry->kind == qmx::OptionKind::Flag) {
-                grid->addWidget(box, row - 1, column++, Qt::AlignLeft);
-                continue;
-            }
-            auto* text = new qmx::TextBox(QLatin1String(entry->textBoxName), pageWidget);
-            text->setAccessibleName(caption + QStringLiteral(" value"));
-            text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
-            m_controls->textBoxes.insert(text->objectName(), text);
-            connect(text, &QLineEdit::textChanged, this, &Form1::shareValueBudget);
-            auto* cell = new QHBoxLayout;
-            cell->setSpacing(4);
-            cell->addWidget(box);
-            cell->addWidget(text);
-            cell->addStretch(1);
-            // Two columns, so the short flag captions above keep narrow columns.
-            grid->addLayout(cell, row - 1, column, 1, 2);
-            column += 2;
-            for (const ValueOptionHandlers& handlers : kValueHandlers) {
-                if (qstrcmp(handlers.name, entry->name) == 0) {
-                    connect(box, &qmx::CheckBox::Click, this, handlers.boxClick);
-                    connect(text, &qmx::TextBox::Click, this, handlers.textClick);
-                }
-            }
-        }
-        grid->setRowStretch(grid->rowCount(), 1);
-        grid->setColumnStretch(grid->columnCount(), 1);
-        SSTab1->addTab(pageWidget, QLatin1String(page.tabPrefix));
+    options.buildPages(SSTab1);
+    for (const ValueOptionHandlers& handlers : kValueHandlers) {
+        const qmx::OptionEntry* entry = qmx::findOption(handlers.name);
+        connect(options.checkBox(QLatin1String(entry->name)), &qmx::CheckBox::Click, this, handlers.boxClick);
+        connect(options.textBox(QLatin1String(entry->textBoxName)), &qmx::TextBox::Click, this, handlers.textClick);
     }
     SSTab1->setCurrentIndex(0);
     layout->addWidget(SSTab1);
@@ -262,7 +208,6 @@ Form1::Form1(QWidget* parent)
     Label1->setAccessibleName(tr("SDK directory"));
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(Label1);
-    shareValueBudget();
     // Made now, so the compile's status line does not shift the layout when it first appears.
     statusBar();
 
@@ -281,8 +226,7 @@ Form1::Form1(QWidget* parent)
 
 Form1::~Form1()
 {
-    if (g_mainWindow == this)
-        g_mainWindow = nullptr;
+    delete m_credits;
     delete m_controls;
 }
 
@@ -300,20 +244,6 @@ QKeySequence accessKey(const QString& caption)
 
 } // namespace
 
-void Form1::shareValueBudget()
-{
-    // The settings file gives back at most 254 characters of the option string; with every option
-    // ticked its flags take 81, so the six value texts share the rest. Each box may grow only by what
-    // is left, so a stored option set always comes back whole.
-    constexpr int kValueBudget = static_cast<int>(qmx::ini::kMaxValueBytes) - 81;
-    int used = 0;
-    for (const qmx::TextBox* box : qAsConst(m_controls->textBoxes))
-        used += box->text().size();
-    const int left = std::max(0, kValueBudget - used);
-    for (qmx::TextBox* box : qAsConst(m_controls->textBoxes))
-        box->setMaxLength(box->text().size() + left);
-}
-
 void Form1::updateAccessKeys()
 {
     m_controls->compileKey->setKey(accessKey(MenuCompile->text()));
@@ -325,12 +255,12 @@ void Form1::updateAccessKeys()
 
 qmx::CheckBox* Form1::checkBox(const QString& name) const
 {
-    return m_controls->checkBoxes.value(name, nullptr);
+    return m_controls->options.checkBox(name);
 }
 
 qmx::TextBox* Form1::textBox(const QString& name) const
 {
-    return m_controls->textBoxes.value(name, nullptr);
+    return m_controls->options.textBox(name);
 }
 
 void Form1::closeEvent(QCloseEvent* event)
@@ -342,4 +272,82 @@ void Form1::closeEvent(QCloseEvent* event)
     }
     Form1_Form_Unload();
     event->accept();
+}
+
+// ---- page rules: each handler applies its control's rule ----
+
+void Form1::Form1_BSP_Click()
+{
+    Module1::MasterRule(qmx::Page::Bsp);
+}
+
+void Form1::Form1_VIS_Click()
+{
+    Module1::MasterRule(qmx::Page::Vis);
+}
+
+void Form1::Form1_RAD_Click()
+{
+    Module1::MasterRule(qmx::Page::Rad);
+}
+
+void Form1::Form1_BSPblocks_Click()
+{
+    Module1::ValueOptionRule("BSPblocks");
+}
+
+void Form1::Form1_BSPluxelscale_Click()
+{
+    Module1::ValueOptionRule("BSPluxelscale");
+}
+
+void Form1::Form1_RADlights_Click()
+{
+    Module1::ValueOptionRule("RADlights");
+}
+
+void Form1::Form1_RADbounce_Click()
+{
+    Module1::ValueOptionRule("RADbounce");
+}
+
+void Form1::Form1_RADluxdensity_Click()
+{
+    Module1::ValueOptionRule("RADluxdensity");
+}
+
+void Form1::Form1_RADmaxdispsamplesize_Click()
+{
+    Module1::ValueOptionRule("RADmaxdispsamplesize");
+}
+
+void Form1::Form1_BSPblocks_text_Click()
+{
+    Module1::ValueTextRule("BSPblocks_text");
+}
+
+void Form1::Form1_BSPluxelscale_text_Click()
+{
+    Module1::ValueTextRule("BSPluxelscale_text");
+}
+
+// Same rule as the other five: a click into the box means the user wants the option.
+void Form1::Form1_RADlights_text_Click()
+{
+    Module1::ValueTextRule("RADlights_text");
+}
+
+void Form1::Form1_RADbounce_text_Click()
+{
+    Module1::ValueTextRule("RADbounce_text");
+}
+
+void Form1::Form1_RADluxdensity_text_Click()
+{
+    Module1::ValueTextRule("RADluxdensity_text");
+}
+
+void Form1::Form1_RADmaxdispsamplesize_text_Click()
+{
+    Module1::ValueTextRule("RADmaxdispsamplesize_text");
 }

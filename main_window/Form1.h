@@ -4,6 +4,7 @@
 
 #include <optional>
 
+class Form3;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -11,6 +12,7 @@ class QMenu;
 class QTabWidget;
 
 namespace qmx {
+class OptionControls;
 class CheckBox;
 class TextBox;
 class DriveList;
@@ -18,8 +20,8 @@ class DirList;
 class FileList;
 } // namespace qmx
 
-// The main window. Controls carry their design names (also as objectName); the shared routines of
-// Module1 reach the one main window through Module1::MainWindow().
+// The main window. Controls carry their design names (also as objectName). Its option controls are the
+// current ones of Module1's option routines while it exists.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
@@ -75,7 +77,10 @@ public:
     void Form1_Drive2_Change();
     void Form1_File1_Click();
 
-    // ---- page rules (options/PageRules.cpp) ----
+    // The credits window once it has been shown, else nullptr.
+    Form3* creditsWindow() const { return m_credits; }
+
+    // ---- page rules (main_window/Form1.cpp) ----
     void Form1_BSP_Click();
     void Form1_VIS_Click();
     void Form1_RAD_Click();
@@ -92,10 +97,8 @@ public:
     void Form1_RADluxdensity_text_Click();
     void Form1_RADmaxdispsamplesize_text_Click();
 
-    // ---- compile (compile/CompileJob.cpp) ----
+    // ---- commands (main_window/Commands.cpp) ----
     void Form1_MenuCompile_Click();
-
-    // ---- presets (presets/Presets.cpp) ----
     void Form1_savepreset1_Click();
     void Form1_savepreset2_Click();
     void Form1_savepreset3_Click();
@@ -104,8 +107,6 @@ public:
     void Form1_loadpreset2_Click();
     void Form1_loadpreset3_Click();
     void Form1_loadpreset4_Click();
-
-    // ---- credits and help (aux_windows/CreditsAndHelp.cpp) ----
     void Form1_MenuCredits_Click();
     void Form1_MenuHelp_Click();
 
@@ -113,13 +114,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void shareValueBudget();
-
     struct Controls;
     Controls* m_controls = nullptr;
+    Form3* m_credits = nullptr;
 };
-
-namespace Module1 {
-// The one main window, set while a Form1 exists.
-Form1* MainWindow();
-} // namespace Module1

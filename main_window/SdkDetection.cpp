@@ -1,7 +1,6 @@
 #include "main_window/SdkDetection.h"
 
 #include "aux_windows/Form2.h"
-#include "core/storage/SettingsKeys.h"
 #include "main_window/Form1.h"
 #include "main_window/Registry.h"
 #include "storage/Module1Ini.h"
@@ -23,8 +22,7 @@ QString DetectSdkDirectory()
     if (!fromEditor.isEmpty())
         return fromEditor;
 
-    return ReadIniValue(SettingsFile(), QString::fromLatin1(qmx::settings::kSection),
-                        QString::fromLatin1(qmx::settings::kSDKDir));
+    return Setting(qmx::config::Setting::SDKDir);
 }
 
 void DetectSdkDirectory(Form1& form)
@@ -35,6 +33,11 @@ void DetectSdkDirectory(Form1& form)
         // main window leaves it alone.
         auto* folderWindow = new Form2;
         QObject::connect(&form, &QObject::destroyed, folderWindow, [folderWindow] { delete folderWindow; });
+        QObject::connect(folderWindow, &Form2::Done, &form, [&form](const QString& sdkDir) {
+            form.SDKDir = sdkDir;
+            form.Label1->setText(sdkDir);
+            form.show();
+        });
         folderWindow->Form2_Form_Load();
         folderWindow->show();
         form.hide();

@@ -1,8 +1,6 @@
 // Start-up and shut-down of the main window.
 
 #include "compile/Timer.h"
-#include "core/storage/LanguageKeys.h"
-#include "core/storage/SettingsKeys.h"
 #include "main_window/Browsers.h"
 #include "main_window/Form1.h"
 #include "main_window/Registry.h"
@@ -21,33 +19,28 @@
 
 namespace {
 
-QString languageSection()
+QString caption(qmx::config::Text text)
 {
-    return QString::fromLatin1(qmx::language::kSectionCapital);
-}
-
-QString caption(const char* key)
-{
-    return Module1::ReadIniValue(Module1::LanguageFile(), languageSection(), QString::fromLatin1(key));
+    return Module1::Text(text);
 }
 
 // Every caption is read anew from the file, in the order the window lists them.
 void setCaptions(Form1& form)
 {
-    form.Frame2->setTitle(caption(qmx::language::kFrame2));
-    form.Frame4->setTitle(caption(qmx::language::kFrame4));
-    form.MenuCompile->setText(caption(qmx::language::kMenuCompile));
-    form.presets->setTitle(caption(qmx::language::kPresets));
+    form.Frame2->setTitle(caption(qmx::config::Text::Frame2));
+    form.Frame4->setTitle(caption(qmx::config::Text::Frame4));
+    form.MenuCompile->setText(caption(qmx::config::Text::MenuCompile));
+    form.presets->setTitle(caption(qmx::config::Text::Presets));
     for (int slot = 0; slot < 4; ++slot)
-        form.loadpreset[slot]->setText(caption(qmx::language::kPreset) + QStringLiteral(" %1").arg(slot + 1));
+        form.loadpreset[slot]->setText(caption(qmx::config::Text::Preset) + QStringLiteral(" %1").arg(slot + 1));
     for (int slot = 0; slot < 4; ++slot)
-        form.savepreset[slot]->setText(caption(qmx::language::kPreset) + QStringLiteral(" %1").arg(slot + 1));
-    form.presetsave->setTitle(caption(qmx::language::kSave));
-    form.presetload->setTitle(caption(qmx::language::kLoad));
-    form.CopyFile->setText(caption(qmx::language::kCopyFile));
-    form.SSTab1->setTabText(0, QStringLiteral("BSP-") + caption(qmx::language::kFrame3));
-    form.SSTab1->setTabText(1, QStringLiteral("VIS-") + caption(qmx::language::kFrame3));
-    form.SSTab1->setTabText(2, QStringLiteral("RAD-") + caption(qmx::language::kFrame3));
+        form.savepreset[slot]->setText(caption(qmx::config::Text::Preset) + QStringLiteral(" %1").arg(slot + 1));
+    form.presetsave->setTitle(caption(qmx::config::Text::Save));
+    form.presetload->setTitle(caption(qmx::config::Text::Load));
+    form.CopyFile->setText(caption(qmx::config::Text::CopyFile));
+    form.SSTab1->setTabText(0, QStringLiteral("BSP-") + caption(qmx::config::Text::Frame3));
+    form.SSTab1->setTabText(1, QStringLiteral("VIS-") + caption(qmx::config::Text::Frame3));
+    form.SSTab1->setTabText(2, QStringLiteral("RAD-") + caption(qmx::config::Text::Frame3));
     form.updateAccessKeys();
 }
 
@@ -69,7 +62,7 @@ void Form1::Form1_Form_Load()
     qmx::CentreOnScreen(*this);
 
     if (qmx::AnotherInstanceRunning()) {
-        qmx::MsgBox(qmx::ExecutableName() + Module1::LanguageText(qmx::language::kProgramOpen), qmx::vbOKOnly);
+        qmx::MsgBox(qmx::ExecutableName() + Module1::Text(qmx::config::Text::ProgramOpen), qmx::vbOKOnly);
         qmx::EndProgram();
         return;
     }
@@ -82,14 +75,11 @@ void Form1::Form1_Form_Load()
     Module1::RestoreMapDirectory(*this);
     Module1::RestoreGameDirectory(*this);
     setCaptions(*this);
-    Module1::RestoreOptionString(Module1::ReadIniValue(Module1::SettingsFile(),
-                                                       QString::fromLatin1(qmx::settings::kSection),
-                                                       QString::fromLatin1(qmx::settings::kLastUsedSettings)));
+    Module1::RestoreOptionString(Module1::Setting(qmx::config::Setting::LastUsedSettings));
 }
 
 void Form1::Form1_Form_Unload()
 {
-    Module1::WriteIniValue(Module1::SettingsFile(), QString::fromLatin1(qmx::settings::kSection),
-                           QString::fromLatin1(qmx::settings::kLastUsedSettings), Module1::StoredOptionString());
+    Module1::SetSetting(qmx::config::Setting::LastUsedSettings, Module1::StoredOptionString());
     qmx::EndProgram();
 }

@@ -1,89 +1,37 @@
-// The four preset slots: each keeps a whole option set in the settings file. The commands differ only
-// in the slot number, so each pair of handlers calls one routine.
+#include "presets/Presets.h"
 
-#include "main_window/Form1.h"
-
-#include "core/storage/LanguageKeys.h"
-#include "core/storage/SettingsKeys.h"
 #include "options/OptionString.h"
 #include "options/PageRules.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/MessageBox.h"
 
+namespace qmx {
+
 namespace {
 
-QString slotKey(int slot)
-{
-    return QString::fromLatin1(qmx::settings::presetKey(slot));
-}
-
-QString presetsSection()
-{
-    return QString::fromLatin1(qmx::settings::kPresetsSection);
-}
-
 // "preset" text, the number with one blank either side, then the closing word.
-QString slotMessage(int slot, const char* closingKey)
+QString slotMessage(int slot, config::Text closing)
 {
-    return Module1::LanguageText(qmx::language::kPreset) + QLatin1Char(' ') + QString::number(slot) + QLatin1Char(' ')
-        + Module1::LanguageText(closingKey);
+    return Module1::Text(config::Text::Preset) + QLatin1Char(' ') + QString::number(slot) + QLatin1Char(' ')
+        + Module1::Text(closing);
 }
 
-void savePreset(int slot)
+} // namespace
+
+void SavePreset(int slot)
 {
-    Module1::WriteIniValue(Module1::SettingsFile(), presetsSection(), slotKey(slot), Module1::StoredOptionString());
-    qmx::MsgBox(slotMessage(slot, qmx::language::kSaved), qmx::vbOKOnly);
+    Module1::SetSetting(config::presetSetting(slot), Module1::StoredOptionString());
+    MsgBox(slotMessage(slot, config::Text::Saved), vbOKOnly);
 }
 
-void loadPreset(int slot)
+void LoadPreset(int slot)
 {
     // Cleared before the read, so whatever the slot holds, nothing of the old options survives.
     Module1::SetBspOptionsEnabled(false);
     Module1::SetRadOptionsEnabled(false);
     Module1::SetVisOptionsEnabled(false);
-    const QString stored = Module1::ReadIniValue(Module1::SettingsFile(), presetsSection(), slotKey(slot));
-    Module1::RestoreOptionString(stored);
-    qmx::MsgBox(slotMessage(slot, qmx::language::kLoaded), qmx::vbOKOnly);
+    Module1::RestoreOptionString(Module1::Setting(config::presetSetting(slot)));
+    MsgBox(slotMessage(slot, config::Text::Loaded), vbOKOnly);
 }
 
-} // namespace
-
-void Form1::Form1_savepreset1_Click()
-{
-    savePreset(1);
-}
-
-void Form1::Form1_savepreset2_Click()
-{
-    savePreset(2);
-}
-
-void Form1::Form1_savepreset3_Click()
-{
-    savePreset(3);
-}
-
-void Form1::Form1_savepreset4_Click()
-{
-    savePreset(4);
-}
-
-void Form1::Form1_loadpreset1_Click()
-{
-    loadPreset(1);
-}
-
-void Form1::Form1_loadpreset2_Click()
-{
-    loadPreset(2);
-}
-
-void Form1::Form1_loadpreset3_Click()
-{
-    loadPreset(3);
-}
-
-void Form1::Form1_loadpreset4_Click()
-{
-    loadPreset(4);
-}
+} // namespace qmx

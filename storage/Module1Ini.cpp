@@ -31,4 +31,19 @@ QString LanguageText(const char* key)
     return ReadIniValue(LanguageFile(), QStringLiteral("language"), QString::fromLatin1(key));
 }
 
+QString Setting(qmx::config::Setting setting)
+{
+    return QString::fromStdString(qmx::config::read(setting));
+}
+
+void SetSetting(qmx::config::Setting setting, const QString& value)
+{
+    qmx::config::write(setting, value.toStdString());
+}
+
+QString Text(qmx::config::Text text)
+{
+    return QString::fromStdString(qmx::config::text(text));
+}
+
 } // namespace Module1

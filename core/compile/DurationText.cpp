@@ -1,5 +1,7 @@
 #include "core/compile/DurationText.h"
 
+#include "core/storage/Config.h"
+
 namespace qmx::compile {
 
 namespace {
@@ -84,6 +86,22 @@ std::string describeDuration(std::string_view numeric, const DurationWords& word
     if (secs != 1)
         result += "s";
     return result;
+}
+
+DurationWords languageDurationWords()
+{
+    DurationWords words;
+    words.hour = config::text(config::Text::Hour);
+    words.minute = config::text(config::Text::Minute);
+    words.second = config::text(config::Text::Second);
+    words.andWord = config::text(config::Text::And);
+    return words;
+}
+
+std::string formatElapsedTime(std::int32_t seconds, bool inWords)
+{
+    const std::string numeric = numericDuration(seconds);
+    return inWords ? describeDuration(numeric, languageDurationWords()) : numeric;
 }
 
 } // namespace qmx::compile

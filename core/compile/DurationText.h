@@ -25,4 +25,10 @@ std::string numericDuration(std::int32_t seconds);
 // that are not numbers count as 0.
 std::string describeDuration(std::string_view numeric, const DurationWords& words);
 
+// The unit words of the language file, read anew on every call.
+DurationWords languageDurationWords();
+
+// "h:mm.ss", or with inWords the sentence in the language file's words.
+std::string formatElapsedTime(std::int32_t seconds, bool inWords);
+
 } // namespace qmx::compile

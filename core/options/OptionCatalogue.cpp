@@ -101,4 +101,9 @@ const OptionEntry* findOption(std::string_view controlName)
     return nullptr;
 }
 
+std::size_t optionIndex(const OptionEntry& entry)
+{
+    return static_cast<std::size_t>(&entry - optionCatalogue().data());
+}
+
 } // namespace qmx

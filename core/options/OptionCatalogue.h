@@ -3,6 +3,7 @@
 // The one table of the option controls on the three tool pages. Control creation, the option string,
 // the command lines and the page rules all walk it.
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -53,5 +54,7 @@ std::vector<const OptionEntry*> pageOptions(Page page);
 std::vector<const OptionEntry*> commandLineOptions(Page page);
 // The entry whose check box or text box has this name, or nullptr.
 const OptionEntry* findOption(std::string_view controlName);
+// The entry's position in optionCatalogue().
+std::size_t optionIndex(const OptionEntry& entry);
 
 } // namespace qmx

@@ -1,7 +1,7 @@
 #include "compile/CompileFixture.h"
 
 #include "compile/ElapsedTime.h"
-#include "compile/JobMessages.h"
+#include "core/compile/CompilePlan.h"
 #include "options/OptionString.h"
 #include "toolkit/MessageBox.h"
 
@@ -10,8 +10,14 @@
 #include <QStatusBar>
 #include <QTimer>
 
-using qmx::compile::JobMessage;
-using qmx::compile::jobMessageKey;
+using qmx::compile::Refusal;
+
+namespace {
+const char* refusalKey(Refusal refusal)
+{
+    return qmx::config::info(qmx::compile::refusalText(refusal)).key;
+}
+} // namespace
 
 // Every refusal shows its message and runs and copies nothing; each row builds on the state the one before left.
 TEST_F(CompileFixture, RefusalsAndFailuresShowTheirMessageAndRunNothing)
@@ -21,12 +27,11 @@ TEST_F(CompileFixture, RefusalsAndFailuresShowTheirMessageAndRunNothing)
         // Message key, style, SDK directory. From the third row on, the job writes its settings before it fails.
         {"nomap", 64, sdk},
         {"nobsp", 64, sdk},
-        {jobMessageKey(JobMessage::NoSdkDir), 16, ""},
-        {jobMessageKey(JobMessage::SdkDirMissing), 16, sdk + "\\gone"},
-        {jobMessageKey(JobMessage::SdkDirTooLong), 16, win(mkdir(m_sdkDir + "/" + QString(200, 'd')))},
-        {jobMessageKey(JobMessage::BatchFailed), 16,
-         win(mkdir(m_toolRoot + "/blocked/compile.bat").section('/', 0, -2))},
-        {jobMessageKey(JobMessage::RunFailed), 16, sdk}, // no wineconsole on the PATH
+        {refusalKey(Refusal::NoSdkDir), 16, ""},
+        {refusalKey(Refusal::SdkDirMissing), 16, sdk + "\\gone"},
+        {refusalKey(Refusal::SdkDirTooLong), 16, win(mkdir(m_sdkDir + "/" + QString(200, 'd')))},
+        {refusalKey(Refusal::BatchFailed), 16, win(mkdir(m_toolRoot + "/blocked/compile.bat").section('/', 0, -2))},
+        {refusalKey(Refusal::RunFailed), 16, sdk}, // no wineconsole on the PATH
     };
     m_form->Dir1->setPath(win(m_mapDir));
     for (const char* name : {"VIS", "RAD", "CopyFile"})
@@ -41,7 +46,7 @@ TEST_F(CompileFixture, RefusalsAndFailuresShowTheirMessageAndRunNothing)
             pickMap();
         tick("BSP", row != "nobsp");
         m_form->SDKDir = sdkDir;
-        if (row == jobMessageKey(JobMessage::RunFailed))
+        if (row == refusalKey(Refusal::RunFailed))
             qputenv("PATH", m_binDir.toUtf8() + "/none");
         m_form->Form1_MenuCompile_Click();
         const QString text = Module1::LanguageText(key);
@@ -75,8 +80,7 @@ TEST_F(CompileFixture, WritesBatchRunsReportsAndCopies)
             return;
         checked = true;
         EXPECT_FALSE(m_form->MenuCompile->isEnabled());
-        EXPECT_TRUE(m_form->statusBar()->currentMessage().startsWith(
-            Module1::LanguageText(jobMessageKey(JobMessage::Running))));
+        EXPECT_TRUE(m_form->statusBar()->currentMessage().startsWith(Module1::Text(qmx::config::Text::CompileRunning)));
         EXPECT_FALSE(m_form->close());
         m_form->Form1_MenuCompile_Click(); // a second job must not start inside the first
         writeHost(m_binDir + "/go", "");

@@ -1,0 +1,112 @@
+#include "core/storage/Config.h"
+
+#include "core/storage/IniFile.h"
+#include "core/storage/ProgramFiles.h"
+
+#include <vector>
+
+namespace qmx::config {
+
+namespace {
+
+const std::vector<SettingInfo>& settingTable()
+{
+    static const std::vector<SettingInfo> table = {
+        {Setting::SDKDir, "settings", "SDKDir"},
+        {Setting::LastDir, "settings", "LastDir"},
+        {Setting::LastFile, "settings", "LastFile"},
+        {Setting::LastMapDir, "settings", "LastMapDir"},
+        {Setting::LastUsedSettings, "settings", "LastUsedSettings"},
+        {Setting::Preset1, "presets", "preset1"},
+        {Setting::Preset2, "presets", "preset2"},
+        {Setting::Preset3, "presets", "preset3"},
+        {Setting::Preset4, "presets", "preset4"},
+    };
+    return table;
+}
+
+} // namespace
+
+const SettingInfo& info(Setting setting)
+{
+    return settingTable().at(static_cast<std::size_t>(setting));
+}
+
+Setting presetSetting(int slot)
+{
+    constexpr Setting kSlots[kPresetCount] = {Setting::Preset1, Setting::Preset2, Setting::Preset3, Setting::Preset4};
+    return slot >= 1 && slot <= kPresetCount ? kSlots[slot - 1] : Setting::Preset1;
+}
+
+std::string read(Setting setting)
+{
+    const SettingInfo& i = info(setting);
+    return ini::readValue(settingsFilePath(), i.section, i.key);
+}
+
+bool write(Setting setting, std::string_view value)
+{
+    const SettingInfo& i = info(setting);
+    return ini::writeValue(settingsFilePath(), i.section, i.key, value);
+}
+
+const std::vector<TextInfo>& allTexts()
+{
+    // The section spelling follows each text's lookup; the file's section matches either.
+    static const std::vector<TextInfo> table = {
+        {Text::ProgramOpen, "language", "ProgramOpen", nullptr},
+        {Text::Frame2, "Language", "Frame2", nullptr},
+        {Text::Frame4, "Language", "Frame4", nullptr},
+        {Text::MenuCompile, "Language", "MenuCompile", nullptr},
+        {Text::Presets, "Language", "Presets", nullptr},
+        {Text::Preset, "language", "preset", nullptr},
+        {Text::Save, "Language", "save", nullptr},
+        {Text::Load, "Language", "load", nullptr},
+        {Text::CopyFile, "Language", "CopyFIle", nullptr}, // the file's own spelling
+        {Text::Frame3, "Language", "Frame3", nullptr},
+        {Text::NoMap, "language", "nomap", nullptr},
+        {Text::NoBsp, "language", "nobsp", nullptr},
+        {Text::Compile, "Language", "Compile", nullptr},
+        {Text::Hour, "Language", "hour", nullptr},
+        {Text::Minute, "Language", "minute", nullptr},
+        {Text::Second, "Language", "second", nullptr},
+        {Text::And, "language", "and", nullptr},
+        {Text::Saved, "language", "saved", nullptr},
+        {Text::Loaded, "language", "loaded", nullptr},
+        {Text::Credits, "Language", "Credits", nullptr},
+        {Text::Form3, "Language", "Form3", nullptr},
+        {Text::CompileNoSdkDir, "language", "CompileNoSdkDir",
+         "No SDK directory is set, so compile.bat cannot be written. Choose the SDK's bin directory and compile "
+         "again."},
+        {Text::CompileSdkDirMissing, "language", "CompileSdkDirMissing",
+         "The SDK directory does not exist. Check that the SDK is installed there, or choose its bin directory "
+         "again, and compile again."},
+        {Text::CompileSdkDirTooLong, "language", "CompileSdkDirTooLong",
+         "The path of the SDK directory is too long for compile.bat. Move the SDK to a directory with a shorter "
+         "path and compile again."},
+        {Text::CompileBatchFailed, "language", "CompileBatchFailed",
+         "compile.bat could not be written into the SDK directory. Check that the directory is writable and the "
+         "disk is not full, then compile again."},
+        {Text::CompileRunFailed, "language", "CompileRunFailed",
+         "compile.bat could not be started in a console window. On Linux, install Wine (it provides wineconsole), "
+         "then compile again."},
+        {Text::CompileRunning, "language", "CompileRunning", "Compiling, elapsed time:"},
+    };
+    return table;
+}
+
+const TextInfo& info(Text text)
+{
+    return allTexts().at(static_cast<std::size_t>(text));
+}
+
+std::string text(Text id)
+{
+    const TextInfo& i = info(id);
+    std::string value = ini::readValue(languageFilePath(), i.section, i.key);
+    if (value.empty() && i.builtIn)
+        return i.builtIn;
+    return value;
+}
+
+} // namespace qmx::config

@@ -141,7 +141,6 @@ Form1::Form1(QWidget* parent)
     // ---- map and game directory frames ----
     Frame2 = new QGroupBox(tr("Map-Directory"), central);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setAccessibleName(tr("Map directory"));
     Drive1 = new qmx::DriveList(QStringLiteral("Drive1"), Frame2);
     Drive1->setAccessibleName(tr("Map drive"));
     Dir1 = new qmx::DirList(QStringLiteral("Dir1"), Frame2);
@@ -158,7 +157,6 @@ Form1::Form1(QWidget* parent)
 
     Frame4 = new QGroupBox(tr("Game-Directory"), central);
     Frame4->setObjectName(QStringLiteral("Frame4"));
-    Frame4->setAccessibleName(tr("Game directory"));
     Drive2 = new qmx::DriveList(QStringLiteral("Drive2"), Frame4);
     Drive2->setAccessibleName(tr("Game drive"));
     Dir2 = new qmx::DirList(QStringLiteral("Dir2"), Frame4);
@@ -205,6 +203,7 @@ Form1::Form1(QWidget* parent)
 
     Label1 = new QLabel(QStringLiteral("Label1"), central);
     Label1->setObjectName(QStringLiteral("Label1"));
+    // Read as "SDK directory" with the directory itself as its description.
     Label1->setAccessibleName(tr("SDK directory"));
     Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(Label1);
@@ -251,6 +250,13 @@ void Form1::updateAccessKeys()
     // Two captions with the same first letter: the command keeps its key, the menu stays on the keyboard
     // through the menu bar's arrows.
     m_controls->presetsKey->setKey(presetsKey == m_controls->compileKey->key() ? QKeySequence() : presetsKey);
+}
+
+void Form1::setSdkDirectory(const QString& dir)
+{
+    SDKDir = dir;
+    Label1->setText(dir);
+    Label1->setAccessibleDescription(dir);
 }
 
 qmx::CheckBox* Form1::checkBox(const QString& name) const

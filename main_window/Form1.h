@@ -64,6 +64,8 @@ public:
 
     // ---- state that lives for a run ----
     QString SDKDir;
+    // Sets SDKDir and shows it in Label1.
+    void setSdkDirectory(const QString& dir);
     std::optional<QString> LauncherPath;
     bool compileRunning = false; // while compile.bat runs: no commands, no closing
 

@@ -27,22 +27,21 @@ QString DetectSdkDirectory()
 
 void DetectSdkDirectory(Form1& form)
 {
-    form.SDKDir = DetectSdkDirectory();
-    if (form.SDKDir.isEmpty()) {
+    const QString detected = DetectSdkDirectory();
+    if (detected.isEmpty()) {
         // The folder window lives as long as the main window; it is not a child so that hiding the
         // main window leaves it alone.
         auto* folderWindow = new Form2;
         QObject::connect(&form, &QObject::destroyed, folderWindow, [folderWindow] { delete folderWindow; });
         QObject::connect(folderWindow, &Form2::Done, &form, [&form](const QString& sdkDir) {
-            form.SDKDir = sdkDir;
-            form.Label1->setText(sdkDir);
+            form.setSdkDirectory(sdkDir);
             form.show();
         });
         folderWindow->Form2_Form_Load();
         folderWindow->show();
         form.hide();
     }
-    form.Label1->setText(form.SDKDir);
+    form.setSdkDirectory(detected);
 }
 
 } // namespace Module1

@@ -1,19 +1,31 @@
 #include "options/OptionControls.h"
 
 #include "core/options/OptionString.h"
+#include "storage/Module1Ini.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/TextBox.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QTabWidget>
+#include <QToolTip>
 
 #include <algorithm>
 
 namespace qmx {
 
 namespace {
+
 OptionControls* g_current = nullptr;
+
+// Said at the box, at once: the typed "," or "|" is gone, and why.
+void explainRefusal(TextBox* box)
+{
+    const QString why = Module1::Text(config::Text::ValueCharsRefused);
+    box->setToolTip(why);
+    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), why, box);
+}
+
 } // namespace
 
 OptionControls::OptionControls() = default;
@@ -71,6 +83,7 @@ void OptionControls::buildPages(QTabWidget* tabs)
             text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
             m_textBoxes.insert(text->objectName(), text);
             QObject::connect(text, &QLineEdit::textChanged, text, [this] { shareValueBudget(); });
+            QObject::connect(text, &TextBox::CharactersRefused, text, [text] { explainRefusal(text); });
             auto* cell = new QHBoxLayout;
             cell->setSpacing(4);
             cell->addWidget(box);

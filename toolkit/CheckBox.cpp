@@ -6,7 +6,8 @@ CheckBox::CheckBox(const QString& name, const QString& caption, QWidget* parent)
     : QCheckBox(caption, parent)
 {
     setObjectName(name);
-    setAccessibleName(caption);
+    // No accessible name of its own: assistive technology reads the caption, whatever the language file
+    // made of it.
     setTristate(false);
     // toggled is emitted synchronously for user clicks and setChecked alike, so handlers run nested
     // inside the code that changed the Value, and only when it really changed.

@@ -3,7 +3,7 @@
 #include "core/os/Os.h"
 
 #include <QDir>
-#include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <algorithm>
 
@@ -17,7 +17,16 @@ FileList::FileList(const QString& name, QWidget* parent)
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     m_path = QString::fromStdString(os::toWindowsPath(QDir::currentPath().toStdString()));
-    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { emit Click(); });
+    // Whatever moves the selection to a file raises Click once: the keyboard and code at once, the mouse
+    // when it is released (pressing on one row and releasing on another is one pick).
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_filling)
+            return;
+        if (m_pressed)
+            m_pending = true;
+        else if (!FileName().isEmpty())
+            emit Click();
+    });
 }
 
 void FileList::setPath(const QString& path)
@@ -34,8 +43,8 @@ void FileList::setPattern(const QString& pattern)
 
 QString FileList::FileName() const
 {
-    const QListWidgetItem* item = currentItem();
-    return item && item->isSelected() ? item->text() : QString();
+    const QList<QListWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 void FileList::refresh()
@@ -58,20 +67,33 @@ void FileList::refresh()
         }
     }
     setUpdatesEnabled(false);
+    m_filling = true;
     clear();
     addItems(names);
     setCurrentRow(-1);
+    m_filling = false;
     setUpdatesEnabled(true);
 }
 
-void FileList::keyPressEvent(QKeyEvent* event)
+void FileList::mousePressEvent(QMouseEvent* event)
 {
-    const QListWidgetItem* before = currentItem();
-    const bool wasSelected = before && before->isSelected();
-    QListWidget::keyPressEvent(event);
-    const QListWidgetItem* after = currentItem();
-    if (after && after->isSelected() && (after != before || !wasSelected))
+    m_pressed = true;
+    m_pending = false;
+    QListWidget::mousePressEvent(event);
+}
+
+void FileList::mouseReleaseEvent(QMouseEvent* event)
+{
+    QListWidget::mouseReleaseEvent(event);
+    if (!m_pressed)
+        return;
+    m_pressed = false;
+    // A click on the file already selected picks it again.
+    const QListWidgetItem* under = itemAt(event->position().toPoint());
+    const bool again = under && under->isSelected() && event->button() == Qt::LeftButton;
+    if (!FileName().isEmpty() && (m_pending || again))
         emit Click();
+    m_pending = false;
 }
 
 } // namespace qmx

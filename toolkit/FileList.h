@@ -6,7 +6,8 @@ namespace qmx {
 
 // The classic file list: the files of Path matching Pattern ("*.vmf", case-insensitive; several
 // patterns may be joined by ";"), nothing selected until a click; FileName is the selected name or "".
-// A click, or moving the selection with the keyboard, raises Click.
+// Every pick of a file raises Click once, however it came about (a click, a drag from one row to
+// another, the keyboard, code); so does a click on the file already selected.
 class FileList : public QListWidget
 {
     Q_OBJECT
@@ -25,10 +26,14 @@ signals:
     void Click();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QString m_path;
+    bool m_filling = false; // refresh() is changing the rows
+    bool m_pressed = false; // a mouse button is down on the list
+    bool m_pending = false; // the selection changed while it was down
     QString m_pattern = QStringLiteral("*.*");
 };
 

@@ -11,18 +11,21 @@ MessageBoxHandler& handler()
     return h;
 }
 
-void showRealBox(const QString& prompt, int style, const QString& title)
+} // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& prompt, int style, const QString& title)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     if (style == vbCritical)
         icon = QMessageBox::Critical;
     else if (style == vbInformation)
         icon = QMessageBox::Information;
-    QMessageBox box(icon, title, prompt, QMessageBox::Ok);
-    box.exec();
+    auto box
+        = std::make_unique<QMessageBox>(icon, title.isEmpty() ? ApplicationTitle() : title, prompt, QMessageBox::Ok);
+    // Texts come from files users and translators write: "<b>" or "<again>" is text, not markup.
+    box->setTextFormat(Qt::PlainText);
+    return box;
 }
-
-} // namespace
 
 void MsgBox(const QString& prompt, int style, const QString& title)
 {
@@ -30,7 +33,7 @@ void MsgBox(const QString& prompt, int style, const QString& title)
     if (handler())
         handler()(prompt, style, shownTitle);
     else
-        showRealBox(prompt, style, shownTitle);
+        MakeMessageBox(prompt, style, shownTitle)->exec();
 }
 
 QString ApplicationTitle()

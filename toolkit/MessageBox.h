@@ -3,6 +3,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class QMessageBox;
 
 namespace qmx {
 
@@ -16,6 +19,9 @@ enum MsgBoxStyle
 
 // Shows a modal message box; without a title the application's title is shown.
 void MsgBox(const QString& prompt, int style = vbOKOnly, const QString& title = QString());
+
+// The modal box MsgBox shows: the prompt as plain text, the style's icon, the title or the application's.
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& prompt, int style, const QString& title = QString());
 
 // The application's title, shown when a message box has none of its own.
 QString ApplicationTitle();

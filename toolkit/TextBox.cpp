@@ -7,11 +7,16 @@
 namespace qmx {
 namespace {
 
-// Drops "," and "|" from whatever reaches the box (typing, pasting, setText), keeping the rest.
+// Drops "," and "|" (and line breaks) from what the user types or pastes, keeping the rest, and tells the
+// box so that it can say why.
 class NoSeparatorValidator : public QValidator
 {
 public:
-    using QValidator::QValidator;
+    explicit NoSeparatorValidator(TextBox* box)
+        : QValidator(box)
+        , m_box(box)
+    {
+    }
 
     State validate(QString& input, int& pos) const override
     {
@@ -30,9 +35,13 @@ public:
         if (kept.size() != input.size()) {
             input = kept;
             pos = qMax(0, pos - removedBeforeCursor);
+            emit m_box->CharactersRefused();
         }
         return Acceptable;
     }
+
+private:
+    TextBox* m_box;
 };
 
 } // namespace

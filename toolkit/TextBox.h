@@ -9,7 +9,8 @@ constexpr quint32 kSysColorScrollBar = 0x80000000u; // disabled page: scroll-bar
 constexpr quint32 kSysColorWindow = 0x80000005u; // enabled page: window background
 
 // A one-line text box that raises Click on a mouse press and takes the two system colours as its
-// BackColor. It refuses "," and "|", which would upset the option string.
+// BackColor. It refuses "," and "|" typed or pasted, which would upset the option string, and says so
+// with CharactersRefused.
 class TextBox : public QLineEdit
 {
     Q_OBJECT
@@ -21,6 +22,8 @@ public:
 
 signals:
     void Click();
+    // Typed or pasted text lost a "," "|" or line break.
+    void CharactersRefused();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -91,6 +91,8 @@ const std::vector<TextInfo>& allTexts()
          "compile.bat could not be started in a console window. On Linux, install Wine (it provides wineconsole), "
          "then compile again."},
         {Text::CompileRunning, "language", "CompileRunning", "Compiling, elapsed time:"},
+        {Text::ValueCharsRefused, "language", "ValueCharsRefused",
+         "\",\" and \"|\" cannot be stored in a value; use \".\" for decimals."},
     };
     return table;
 }

@@ -75,6 +75,7 @@ enum class Text
     CompileBatchFailed,
     CompileRunFailed,
     CompileRunning,
+    ValueCharsRefused,
 };
 
 struct TextInfo

@@ -13,8 +13,6 @@ namespace {
 TEST(HelpCommand, EachPlatformGetsItsCommandLines)
 {
     using P = qmx::HelpPlatform;
-    const QString chm = QStringLiteral(" \"/home/me/qmx gui \u00fc/help.chm\"");
-    const QString browser = QStringLiteral("|open /home/me/qmx gui \u00fc/help/index.html");
     const std::map<QString, QString> both{{QStringLiteral("xchm"), QStringLiteral("/usr/bin/xchm")},
                                           {QStringLiteral("kchmviewer"), QStringLiteral("/usr/bin/kchmviewer")}};
     struct Case
@@ -32,12 +30,15 @@ TEST(HelpCommand, EachPlatformGetsItsCommandLines)
          QStringLiteral("start hh.exe D:\\Program Files\\K\u00e4rten\\help.chm")},
         {P::Windows, QStringLiteral("C:"), {}, QStringLiteral("start hh.exe C:\\help.chm")},
         // Linux: the first CHM viewer found, quoted, then the HTML copy in the browser.
-        {P::Linux, QStringLiteral("Z:\\x"), both, QStringLiteral("start \"/usr/bin/xchm\"") + chm + browser},
+        {P::Linux, QStringLiteral("Z:\\x"), both,
+         QStringLiteral("start \"/usr/bin/xchm\" \"/home/me/qmx gui \u00fc/help.chm\"|"
+                        "open /home/me/qmx gui \u00fc/help/index.html")},
         {P::Linux,
          QStringLiteral("Z:\\x"),
          {{QStringLiteral("kchmviewer"), QStringLiteral("/opt/kde bin/kchmviewer")}},
-         QStringLiteral("start \"/opt/kde bin/kchmviewer\"") + chm + browser},
-        {P::Linux, QStringLiteral("Z:\\x"), {}, browser.mid(1)},
+         QStringLiteral("start \"/opt/kde bin/kchmviewer\" \"/home/me/qmx gui \u00fc/help.chm\"|"
+                        "open /home/me/qmx gui \u00fc/help/index.html")},
+        {P::Linux, QStringLiteral("Z:\\x"), {}, QStringLiteral("open /home/me/qmx gui \u00fc/help/index.html")},
     };
     for (const Case& c : cases) {
         const auto finder = [&c](const QString& name) {
@@ -49,7 +50,8 @@ TEST(HelpCommand, EachPlatformGetsItsCommandLines)
              qmx::BuildHelpAttempts(c.platform, c.windowsDir, QStringLiteral("/home/me/qmx gui \u00fc"), finder))
             attempts << (a.kind == qmx::HelpAttempt::StartProgram ? QStringLiteral("start ") : QStringLiteral("open "))
                     + a.target;
-        EXPECT_EQ(attempts.join(QLatin1Char('|')).toStdString(), c.expected.toStdString());
+        EXPECT_EQ(attempts.join(QLatin1Char('|')).toStdString(), c.expected.toStdString())
+            << c.windowsDir.toStdString();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "storage/Module1Ini.h"
 #include "support/Recorders.h"
 #include "support/Sandbox.h"
+#include "support/ScopedEnvironment.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
@@ -38,12 +39,11 @@ protected:
                       .arg(m_binDir, m_mapDir)
                       .toUtf8());
         QFile::setPermissions(runner, QFile::permissions(runner) | QFileDevice::ExeOwner);
-        qputenv("PATH", m_binDir.toUtf8() + ':' + m_oldPath);
+        qputenv("PATH", m_binDir.toUtf8() + ':' + m_realPath);
         m_form->SDKDir = win(m_sdkDir);
         m_form->Dir2->setPath(win(m_gameDir));
         m_form->show();
     }
-    void TearDown() override { qputenv("PATH", m_oldPath); }
 
     static QString win(const QString& host)
     {
@@ -81,6 +81,8 @@ protected:
     static QString setting(const char* key) { return Module1::ReadIniValue(Module1::SettingsFile(), "settings", key); }
     QByteArray batchBytes() const { return readHost(m_sdkDir + "/compile.bat"); }
 
+    qmxtest::ScopedEnvironment m_environment{"PATH", "QMX_STANDIN_LOG", "vproject"};
+    const QByteArray m_realPath = qgetenv("PATH"); // without the fake console
     qmxtest::Sandbox m_sandbox;
     QTemporaryDir m_ascii{QDir::tempPath() + "/qmx e2e XXXXXX"};
     const QString m_toolRoot = AsciiToolDirs ? m_ascii.path() : m_sandbox.makeDir("tools"); // host paths
@@ -88,7 +90,6 @@ protected:
     const QString m_sdkDir = mkdir(m_toolRoot + "/sdk dir/bin");
     const QString m_gameDir = m_sandbox.makeDir("game \u00f6/maps");
     const QString m_binDir = m_sandbox.makeDir("fake bin");
-    const QByteArray m_oldPath = qgetenv("PATH");
     std::unique_ptr<Form1> m_form = std::make_unique<Form1>();
 };
 using CompileFixture = CompileFixtureT<>;

@@ -80,6 +80,11 @@ TEST_F(CompileFixture, WritesBatchRunsReportsAndCopies)
             return;
         checked = true;
         EXPECT_FALSE(m_form->MenuCompile->isEnabled());
+        // The job took its inputs when it started; the controls stay locked until it has ended.
+        EXPECT_FALSE(m_form->centralWidget()->isEnabled());
+        const int copy = m_form->CopyFile->Value();
+        QTest::mouseClick(m_form->CopyFile, Qt::LeftButton, {}, QPoint(8, m_form->CopyFile->height() / 2));
+        EXPECT_EQ(m_form->CopyFile->Value(), copy);
         EXPECT_TRUE(m_form->statusBar()->currentMessage().startsWith(Module1::Text(qmx::config::Text::CompileRunning)));
         EXPECT_FALSE(m_form->close());
         m_form->Form1_MenuCompile_Click(); // a second job must not start inside the first
@@ -110,6 +115,7 @@ TEST_F(CompileFixture, WritesBatchRunsReportsAndCopies)
         EXPECT_EQ(messages()[0].style, 64);
         EXPECT_EQ(readHost(m_gameDir + "/a.bsp"), ticks.contains("CopyFile") ? "compiled" : "old");
         EXPECT_TRUE(m_form->MenuCompile->isEnabled() && m_form->statusBar()->currentMessage().isEmpty());
+        EXPECT_TRUE(m_form->centralWidget()->isEnabled());
     }
     EXPECT_TRUE(checked);
 }

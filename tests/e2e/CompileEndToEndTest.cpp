@@ -15,7 +15,7 @@ TEST_F(CompileEndToEnd, StandInToolsGetTheirCommandLinesThroughWine)
     const QString standins = QStringLiteral(QMX_STANDIN_DIR);
     if (QStandardPaths::findExecutable("wineconsole").isEmpty() || !QFile::exists(standins + "/qmxbsp.exe"))
         GTEST_SKIP() << "needs Wine and the stand-in tools (mingw-w64)";
-    qputenv("PATH", m_oldPath); // the real console, not the fixture's fake one
+    qputenv("PATH", m_realPath); // the real console, not the fixture's fake one
     const char* tools[] = {"qmxbsp.exe", "qmxvis.exe", "qmxrad.exe"};
     for (const char* tool : tools)
         ASSERT_TRUE(QFile::copy(standins + "/" + tool, m_sdkDir + "/" + tool));

@@ -1,13 +1,15 @@
 // The main window's start-up, shut-down and browser lists, end to end on the real window: a program
 // directory with a known language file, a Wine prefix of its own with drives C: and D: (no Z:, so
-// nothing outside the sandbox is browsed), and no sourcesdk variable. ctest runs each test in its own
-// process, so the environment is simply set.
+// nothing outside the sandbox is browsed), and no sourcesdk variable; the environment is put back after
+// each test.
 
 #include "aux_windows/Form2.h"
 #include "core/os/Os.h"
 #include "main_window/Form1.h"
+#include "support/AccessibleTree.h"
 #include "support/Recorders.h"
 #include "support/Sandbox.h"
+#include "support/ScopedEnvironment.h"
 #include "toolkit/Application.h"
 #include "toolkit/CentreWindow.h"
 #include "toolkit/CheckBox.h"
@@ -41,7 +43,8 @@ class StartUpTest : public testing::Test
 {
 protected:
     StartUpTest()
-        : m_sandbox(false)
+        : m_environment({"WINEPREFIX", "sourcesdk"})
+        , m_sandbox(false)
         , m_prefix(m_sandbox.makeDir(QStringLiteral("wine prefix")))
         , m_driveD(m_sandbox.makeDir(QStringLiteral("spiele f\u00fcr d"))) // non-ASCII and a blank
     {
@@ -99,6 +102,7 @@ protected:
         return nullptr;
     }
 
+    ScopedEnvironment m_environment;
     Sandbox m_sandbox;
     QString m_prefix;
     QString m_driveD;
@@ -173,6 +177,7 @@ TEST_F(StartUpTest, MissingLanguageFileOrSecondInstanceEndsAtOnce)
     }
 }
 
+// The captions on screen, and what assistive technology reads: the same texts, never the design captions.
 TEST_F(StartUpTest, CaptionsComeFromTheLanguageFileOrAreBareFixedPieces)
 {
     const char* const cases[][2] = {
@@ -180,13 +185,24 @@ TEST_F(StartUpTest, CaptionsComeFromTheLanguageFileOrAreBareFixedPieces)
         {"[language]\r\n", "|||| 1| 4||||BSP-|VIS-|RAD-"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
         m_sandbox.writeFile(QStringLiteral("language.qmxII"), c[0]);
-        const Form1& f = start();
+        qputenv("sourcesdk", "C:\\sdk \u00e4");
+        Form1& f = start();
         const QStringList captions{f.Frame2->title(),     f.Frame4->title(),       f.MenuCompile->text(),
                                    f.presets->title(),    f.loadpreset[0]->text(), f.savepreset[3]->text(),
                                    f.presetsave->title(), f.presetload->title(),   f.CopyFile->text(),
                                    f.SSTab1->tabText(0),  f.SSTab1->tabText(1),    f.SSTab1->tabText(2)};
         EXPECT_EQ(captions.join(QLatin1Char('|')).toStdString(), c[1]);
+
+        const QStringList read = accessibleNames(&f);
+        for (const QString& caption : captions)
+            EXPECT_TRUE(caption.trimmed().isEmpty() || read.contains(caption)) << caption.toStdString();
+        for (const char* design : {"Map-Directory", "Game-Directory", "Copy File to this directory after compile",
+                                   "Map directory", "Game directory", "Preset 1", "Compile", "Save", "Load"})
+            EXPECT_FALSE(read.contains(QString::fromUtf8(design))) << design;
+        // The SDK label says what it is, and the directory itself.
+        EXPECT_TRUE(read.contains(QStringLiteral("SDK directory|C:\\sdk \u00e4\\bin"))) << read.join('/').toStdString();
     }
 }
 

@@ -1,8 +1,12 @@
 #include "toolkit/CentreWindow.h"
 
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -32,20 +36,82 @@ long long CentredOffset(double screenExtent, double windowExtent)
     return static_cast<long long>(difference) / 2;
 }
 
-void CentreOnScreen(QWidget& window)
+namespace {
+
+// Moves the window so that its frame is centred; before the window manager has framed it, the frame is
+// the client area.
+void place(QWidget& window)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return;
     const QRect area = screen->geometry();
-    // A window never resized takes its layout's size when first shown; take that size now, so the
-    // centre is right before the first show. Until then the frame is unknown: the client size counts.
-    if (!window.testAttribute(Qt::WA_Resized))
-        window.adjustSize();
     const QSize size = window.frameGeometry().size();
     const long long left = CentredOffset(area.width(), size.width());
     const long long top = CentredOffset(area.height(), size.height());
-    window.move(area.x() + static_cast<int>(left), area.y() + static_cast<int>(top));
+    const QPoint target(area.x() + static_cast<int>(left), area.y() + static_cast<int>(top));
+    if (window.pos() != target)
+        window.move(target);
+}
+
+// On X11 the window manager adds its frame only once the window is shown, and a window may still settle
+// its size then; no one knows the final frame before. Keep it centred for the first second after showing.
+class FrameWatch : public QObject
+{
+public:
+    explicit FrameWatch(QWidget& window)
+        : QObject(&window)
+        , m_window(window)
+    {
+        connect(&m_poll, &QTimer::timeout, this, &FrameWatch::check);
+        // Centred while it is being shown (from its show event): watch from now on.
+        if (window.isVisible())
+            start();
+        else
+            window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &m_window && event->type() == QEvent::Show && !m_poll.isActive())
+            start();
+        return false;
+    }
+
+private:
+    void start()
+    {
+        m_clock.start();
+        m_poll.start(10);
+    }
+
+    void check()
+    {
+        const QWindow* handle = m_window.windowHandle();
+        if (handle && handle->isExposed() && !handle->frameMargins().isNull())
+            place(m_window);
+        if (m_clock.elapsed() > 1000)
+            deleteLater(); // once settled, the window stays where the user puts it
+    }
+
+    QWidget& m_window;
+    QTimer m_poll;
+    QElapsedTimer m_clock;
+};
+
+} // namespace
+
+void CentreOnScreen(QWidget& window)
+{
+    // A window never resized takes its layout's size when first shown; take that size now, so the
+    // centre is right before the first show.
+    if (!window.testAttribute(Qt::WA_Resized))
+        window.adjustSize();
+    place(window);
+    const QWindow* handle = window.windowHandle();
+    if (handle == nullptr || handle->frameMargins().isNull())
+        new FrameWatch(window);
 }
 
 } // namespace qmx

@@ -10,7 +10,8 @@ namespace qmx {
 long long CentredOffset(double screenExtent, double windowExtent);
 
 // Moves a top-level window to the centre of the primary screen (logical pixels, full screen
-// geometry, the window's frame size), keeping its size.
+// geometry), keeping its size. The window's frame counts: where the window manager frames the window
+// only once it is shown (X11), it is centred again as soon as the frame is known.
 void CentreOnScreen(QWidget& window);
 
 } // namespace qmx

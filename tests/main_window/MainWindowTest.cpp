@@ -4,6 +4,7 @@
 // each test.
 
 #include "aux_windows/Form2.h"
+#include "aux_windows/Form3.h"
 #include "core/os/Os.h"
 #include "main_window/Form1.h"
 #include "support/AccessibleTree.h"
@@ -22,11 +23,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -137,6 +141,53 @@ pid_t holdInstanceLock(const QString& programDir, bool& holding)
     ::close(ready[0]);
     ::close(ready[1]);
     return pid;
+}
+
+// Centred with the frame the window manager gives it: the main window, the SDK folder window and the credits
+// window. Needs X with a window manager (placement_test.sh runs it so); skipped elsewhere.
+TEST_F(StartUpTest, WindowsAreCentredWithTheirFrames)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server with a window manager";
+    const auto centred = [](QWidget* window) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QRect frame = window->frameGeometry();
+        const QPoint expected(screen.x() + int(qmx::CentredOffset(screen.width(), frame.width())),
+                              screen.y() + int(qmx::CentredOffset(screen.height(), frame.height())));
+        const bool framed = window->windowHandle() && !window->windowHandle()->frameMargins().isNull();
+        return framed && (frame.topLeft() - expected).manhattanLength() <= 3;
+    };
+    struct Case
+    {
+        const char* name;
+        std::function<QWidget*()> show;
+    } const cases[] = {
+        {"main window",
+         [this] {
+             qputenv("sourcesdk", "C:\\sdk");
+             return static_cast<QWidget*>(&start());
+         }},
+        {"SDK folder window",
+         [this] {
+             qunsetenv("sourcesdk");
+             start();
+             return static_cast<QWidget*>(folderWindow());
+         }},
+        {"credits window",
+         [this] {
+             qputenv("sourcesdk", "C:\\sdk");
+             start().MenuCredits->trigger();
+             return static_cast<QWidget*>(m_form->creditsWindow());
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget* window = c.show();
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return centred(window); }, 5000))
+            << "frame at " << window->frameGeometry().x() << "," << window->frameGeometry().y() << " size "
+            << window->frameGeometry().width() << "x" << window->frameGeometry().height();
+    }
 }
 
 // A missing language file is reported before another instance; either ends at once, writing nothing.

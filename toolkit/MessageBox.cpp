@@ -18,6 +18,8 @@ void showRealBox(const QString& prompt, int style, const QString& title)
         icon = QMessageBox::Critical;
     else if (style == vbInformation)
         icon = QMessageBox::Information;
+    else if (style == vbExclamation)
+        icon = QMessageBox::Warning;
     QMessageBox box(icon, title, prompt, QMessageBox::Ok);
     box.exec();
 }

@@ -11,6 +11,7 @@ enum MsgBoxStyle
 {
     vbOKOnly = 0,
     vbCritical = 16,
+    vbExclamation = 48,
     vbInformation = 64
 };
 

@@ -64,14 +64,15 @@ using MainWindowTest = FormFixture;
 
 TEST_F(MainWindowTest, ControlsAndMenusAreFoundByNameInOrder)
 {
-    for (const char* name : {"Drive1", "Dir1", "File1", "Drive2", "Dir2", "SSTab1", "CopyFile", "BSP", "VIS", "RAD"})
+    for (const char* name : {"Drive1", "Dir1", "File1", "Drive2", "Dir2", "SSTab1", "CopyFile", "RunMap", "GameCommand",
+                             "BSP", "VIS", "RAD"})
         EXPECT_NE(m_form->findChild<QWidget*>(name), nullptr) << name;
     for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
         QWidget* page = m_form->SSTab1->widget(static_cast<int>(entry.page));
         EXPECT_TRUE(page->findChild<qmx::CheckBox*>(entry.name)) << entry.name;
         EXPECT_TRUE(!entry.textBoxName || page->findChild<qmx::TextBox*>(entry.textBoxName)) << entry.name;
     }
-    EXPECT_EQ(m_form->findChildren<qmx::CheckBox*>().size(), 18 + 3 + 13 + 3 + 1);
+    EXPECT_EQ(m_form->findChildren<qmx::CheckBox*>().size(), 18 + 3 + 13 + 3 + 1 + 1); // ... CopyFile, RunMap
     EXPECT_EQ(m_form->findChildren<qmx::TextBox*>().size(), 6);
     QStringList seen;
     for (QAction* a : m_form->menuBar()->actions() + m_form->presets->actions() + m_form->presetload->actions()

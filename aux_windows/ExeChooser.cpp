@@ -10,7 +10,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
-ExeChooser::ExeChooser(const QStringList& startDirs, QWidget* parent)
+ExeChooser::ExeChooser(const QString& currentExe, const QString& fallbackDir, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("ExeChooser"));
@@ -56,13 +56,14 @@ ExeChooser::ExeChooser(const QStringList& startDirs, QWidget* parent)
     connect(ExeOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ExeCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    for (const QString& dir : startDirs) {
-        if (!dir.isEmpty() && qmx::os::directoryExists(dir.toStdString())) {
-            openAt(dir);
-            break;
-        }
+    const int slash = currentExe.lastIndexOf(QLatin1Char('\\'));
+    if (slash > 0 && openAt(currentExe.left(slash == 2 ? 3 : slash))) {
+        const QString name = currentExe.mid(slash + 1);
+        for (QListWidgetItem* item : ExeFile->findItems(name, Qt::MatchFixedString))
+            ExeFile->setCurrentItem(item);
+    } else {
+        openAt(fallbackDir);
     }
-    ExeFile->setPath(ExeDir->Path());
     updateOk();
 }
 
@@ -75,12 +76,17 @@ QString ExeChooser::chosenPath() const
     return dir.endsWith(QLatin1Char('\\')) ? dir + name : dir + QLatin1Char('\\') + name;
 }
 
-void ExeChooser::openAt(const QString& dir)
+bool ExeChooser::openAt(const QString& dir)
 {
+    if (dir.isEmpty() || !qmx::os::directoryExists(dir.toStdString()))
+        return false;
     // The drive first, as the main window's browsers restore: the directory is then opened on it.
     ExeDrive->setDrive(dir.left(3));
-    if (qmx::DriveList::driveLetterOf(ExeDrive->Drive()) == qmx::DriveList::driveLetterOf(dir))
-        ExeDir->setPath(dir);
+    if (qmx::DriveList::driveLetterOf(ExeDrive->Drive()) != qmx::DriveList::driveLetterOf(dir))
+        return false;
+    ExeDir->setPath(dir);
+    ExeFile->setPath(ExeDir->Path());
+    return true;
 }
 
 void ExeChooser::updateOk()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
 
 class QPushButton;
 
@@ -17,8 +16,9 @@ class ExeChooser : public QDialog
 {
     Q_OBJECT
 public:
-    // Opens in the first of startDirs (Windows-form) that exists; otherwise where the lists open.
-    explicit ExeChooser(const QStringList& startDirs, QWidget* parent = nullptr);
+    // Opens where currentExe (Windows-form) lies, with it picked; without one, in fallbackDir; when
+    // neither directory exists, where the lists open.
+    ExeChooser(const QString& currentExe, const QString& fallbackDir, QWidget* parent = nullptr);
 
     qmx::DriveList* ExeDrive = nullptr;
     qmx::DirList* ExeDir = nullptr;
@@ -30,6 +30,6 @@ public:
     QString chosenPath() const;
 
 private:
-    void openAt(const QString& dir);
+    bool openAt(const QString& dir);
     void updateOk();
 };

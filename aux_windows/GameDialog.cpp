@@ -64,6 +64,7 @@ GameDialog::GameDialog(const QString& gameDir, QWidget* parent)
     GameParameters = makeEdit("GameParameters", GameParametersLabel, QString::fromStdString(settings.parameters), this);
     GamePlaceholders = makeLabel("GamePlaceholders", caption(qmx::config::Text::GamePlaceholders), this);
     GamePlaceholders->setWordWrap(true);
+    GamePlaceholders->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     GameOK = makeButton("GameOK", caption(qmx::config::Text::GameOK), this);
     GameOK->setDefault(true);
     GameCancel = makeButton("GameCancel", caption(qmx::config::Text::GameCancel), this);
@@ -81,7 +82,8 @@ GameDialog::GameDialog(const QString& gameDir, QWidget* parent)
     buttons->addWidget(GameCancel);
     layout->addLayout(buttons, 3, 0, 1, 3);
     layout->setColumnStretch(1, 1);
-    resize(560, sizeHint().height());
+    // The explanation wraps: the height it needs at this width, not at its narrowest.
+    resize(560, hasHeightForWidth() ? heightForWidth(560) : sizeHint().height());
 
     connect(GameBrowse, &QPushButton::clicked, this, &GameDialog::GameDialog_GameBrowse_Click);
     connect(GameOK, &QPushButton::clicked, this, &GameDialog::GameDialog_GameOK_Click);
@@ -91,9 +93,7 @@ GameDialog::GameDialog(const QString& gameDir, QWidget* parent)
 void GameDialog::GameDialog_GameBrowse_Click()
 {
     // Where the executable already is, else the game directory the maps go to.
-    const QString exe = GameExe->text().trimmed();
-    const int slash = exe.lastIndexOf(QLatin1Char('\\'));
-    ExeChooser chooser({slash > 0 ? exe.left(slash == 2 ? 3 : slash) : QString(), m_gameDir}, this);
+    ExeChooser chooser(GameExe->text().trimmed(), m_gameDir, this);
     if (chooser.exec() == QDialog::Accepted)
         GameExe->setText(chooser.chosenPath());
 }

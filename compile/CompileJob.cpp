@@ -1,4 +1,4 @@
-// The compile job: compile.bat, the run in a console window, the time in words, the copy.
+// The compile job: compile.bat, the run in a console window, the time in words, the copy, the game.
 
 #include "compile/CompileJob.h"
 
@@ -7,6 +7,9 @@
 #include "core/compile/Timer.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/MessageBox.h"
+
+#include <QMainWindow>
+#include <QStatusBar>
 
 namespace qmx::compile {
 
@@ -21,9 +24,46 @@ void refuse(const Refused& refused)
     MsgBox(prompt, vbCritical);
 }
 
+// A game that cannot start is the user's to fix (settings, a missing map); a failed start is an error.
+int gameRefusalStyle(game::Refusal refusal)
+{
+    switch (refusal) {
+    case game::Refusal::NoMap:
+        return vbInformation;
+    case game::Refusal::StartFailed:
+        return vbCritical;
+    default:
+        return vbExclamation;
+    }
+}
+
 } // namespace
 
-void RunCompileJob(const CompileRequest& request, const JobWindow& window)
+void ShowGameRun(const game::RunResult& result, QMainWindow* window)
+{
+    QStatusBar* status = window ? window->statusBar() : nullptr;
+    if (result.launch) {
+        if (status)
+            status->showMessage(Module1::Text(config::Text::GameStarted) + QLatin1Char(' ')
+                                + QString::fromStdString(result.launch->commandLine));
+        return;
+    }
+    if (!result.refused)
+        return;
+    const QString text = Module1::Text(game::refusalText(result.refused->reason));
+    if (result.refused->reason == game::Refusal::NotCopied) {
+        // Unticking the copy is a choice, not a fault: no box to close after every compile.
+        if (status)
+            status->showMessage(text);
+        return;
+    }
+    QString prompt = text;
+    if (!result.refused->detail.empty())
+        prompt += QStringLiteral("\n\n") + QString::fromStdString(result.refused->detail);
+    MsgBox(prompt, gameRefusalStyle(result.refused->reason));
+}
+
+void RunCompileJob(const CompileRequest& request, const JobWindow& window, bool runMap)
 {
     if (const std::optional<Refusal> refusal = checkSelection(request)) {
         MsgBox(Module1::Text(refusalText(*refusal)), vbInformation);
@@ -57,8 +97,11 @@ void RunCompileJob(const CompileRequest& request, const JobWindow& window)
                + QString::fromStdString(formatElapsedTime(seconds, true)),
            vbInformation);
 
-    // Like the tools' own result, the copy's result is not reported.
-    copyCompiledMap(plan);
+    // Like the tools' own result, the copy's result is not reported; the game runs only on a fresh copy.
+    const bool copied = copyCompiledMap(plan);
+    if (runMap)
+        ShowGameRun(game::runCompiledMap({request.mapFile, request.gameDir, game::readGameSettings()}, copied),
+                    window.window);
 }
 
 } // namespace qmx::compile

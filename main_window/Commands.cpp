@@ -9,6 +9,7 @@
 #include "options/OptionControls.h"
 #include "presets/Presets.h"
 #include "toolkit/Application.h"
+#include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
 
@@ -32,10 +33,10 @@ void Form1::Form1_MenuCompile_Click()
 
     qmx::compile::JobWindow window;
     window.window = this;
-    window.commands = {MenuCompile, presets->menuAction(), MenuCredits, MenuHelp};
+    window.commands = {MenuCompile, presets->menuAction(), MenuCredits, MenuHelp, RunGame};
     window.controls = centralWidget();
     compileRunning = true;
-    qmx::compile::RunCompileJob(request, window);
+    qmx::compile::RunCompileJob(request, window, RunMap->Value() == 1);
     compileRunning = false;
 }
 

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -162,10 +163,25 @@ Form1::Form1(QWidget* parent)
     Dir2 = new qmx::DirList(QStringLiteral("Dir2"), Frame4);
     Dir2->setAccessibleName(tr("Game directories"));
     CopyFile = m_controls->options.buildCopyFile(Frame4);
+    // Under the copy, since the game runs only on a map that was copied; captions from the language file.
+    RunMap = new qmx::CheckBox(QStringLiteral("RunMap"), QString(), Frame4);
+    GameCommand = new QPushButton(Frame4);
+    GameCommand->setObjectName(QStringLiteral("GameCommand"));
+    auto* gameRow = new QHBoxLayout;
+    gameRow->addWidget(RunMap, 1);
+    gameRow->addWidget(GameCommand);
     auto* gameLayout = new QVBoxLayout(Frame4);
     gameLayout->addWidget(Drive2);
     gameLayout->addWidget(Dir2, 1);
     gameLayout->addWidget(CopyFile);
+    gameLayout->addLayout(gameRow);
+    connect(RunMap, &qmx::CheckBox::Click, this, &Form1::Form1_RunMap_Click);
+    connect(GameCommand, &QPushButton::clicked, this, &Form1::Form1_GameCommand_Click);
+    RunGame = makeAction(this, "RunGame", tr("Run the map"));
+    RunGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
+    addAction(RunGame); // a key without a menu item: the window takes it
+    wire(RunGame, &Form1::Form1_RunGame_Click);
+    SetGameCaptions();
 
     auto* frames = new QHBoxLayout;
     frames->addWidget(Frame2, 3);

@@ -9,6 +9,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPushButton;
 class QTabWidget;
 
 namespace qmx {
@@ -51,6 +52,9 @@ public:
     qmx::DriveList* Drive2 = nullptr;
     qmx::DirList* Dir2 = nullptr;
     qmx::CheckBox* CopyFile = nullptr;
+    qmx::CheckBox* RunMap = nullptr; // run the map in the game after a compile that copied it
+    QPushButton* GameCommand = nullptr; // "Game...": the game's executable and parameters
+    QAction* RunGame = nullptr; // Ctrl+F9: run the game on the map already in the game directory
 
     qmx::CheckBox* BSP = nullptr;
     qmx::CheckBox* VIS = nullptr;
@@ -78,6 +82,14 @@ public:
     void Form1_Dir1_Change();
     void Form1_Drive2_Change();
     void Form1_File1_Click();
+
+    // ---- the game (main_window/Game.cpp) ----
+    void Form1_RunMap_Click();
+    void Form1_GameCommand_Click();
+    void Form1_RunGame_Click();
+    // The game controls' captions from the language file, and the stored run-after-compile choice.
+    void SetGameCaptions();
+    void RestoreRunMap();
 
     // The credits window once it has been shown, else nullptr.
     Form3* creditsWindow() const { return m_credits; }

@@ -41,6 +41,7 @@ void setCaptions(Form1& form)
     form.SSTab1->setTabText(0, QStringLiteral("BSP-") + caption(qmx::config::Text::Frame3));
     form.SSTab1->setTabText(1, QStringLiteral("VIS-") + caption(qmx::config::Text::Frame3));
     form.SSTab1->setTabText(2, QStringLiteral("RAD-") + caption(qmx::config::Text::Frame3));
+    form.SetGameCaptions();
     form.updateAccessKeys();
 }
 
@@ -76,6 +77,7 @@ void Form1::Form1_Form_Load()
     Module1::RestoreGameDirectory(*this);
     setCaptions(*this);
     Module1::RestoreOptionString(Module1::Setting(qmx::config::Setting::LastUsedSettings));
+    RestoreRunMap();
 }
 
 void Form1::Form1_Form_Unload()

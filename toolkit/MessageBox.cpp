@@ -20,6 +20,8 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const QString& prompt, int style, co
         icon = QMessageBox::Critical;
     else if (style == vbInformation)
         icon = QMessageBox::Information;
+    else if (style == vbExclamation)
+        icon = QMessageBox::Warning;
     auto box
         = std::make_unique<QMessageBox>(icon, title.isEmpty() ? ApplicationTitle() : title, prompt, QMessageBox::Ok);
     // Texts come from files users and translators write: "<b>" or "<again>" is text, not markup.

@@ -14,6 +14,7 @@ enum MsgBoxStyle
 {
     vbOKOnly = 0,
     vbCritical = 16,
+    vbExclamation = 48,
     vbInformation = 64
 };
 

@@ -103,6 +103,10 @@ std::optional<std::string> readRegistryString(std::uint32_t root, std::string_vi
 
 // Starts a command line without waiting for it. False when it could not be started.
 bool startProgram(std::string_view commandLine);
+// The same, with the program's working directory set to workingDir (Windows-form). False when the
+// directory does not exist or the program could not be started. Linux: a Windows program runs through
+// "wine" in the Wine prefix of this process's environment, the one the compile uses.
+bool startProgramIn(std::string_view commandLine, std::string_view workingDir);
 // Opens a document or web address with the desktop's handler ("open" verb). False on failure.
 bool shellOpen(std::string_view target);
 

@@ -21,6 +21,9 @@ const std::vector<SettingInfo>& settingTable()
         {Setting::Preset2, "presets", "preset2"},
         {Setting::Preset3, "presets", "preset3"},
         {Setting::Preset4, "presets", "preset4"},
+        {Setting::GameExe, "settings", "GameExe"},
+        {Setting::GameParameters, "settings", "GameParameters", "-novid -dev +map $map", true},
+        {Setting::RunMap, "settings", "RunMap"},
     };
     return table;
 }
@@ -41,12 +44,14 @@ Setting presetSetting(int slot)
 std::string read(Setting setting)
 {
     const SettingInfo& i = info(setting);
-    return ini::readValue(settingsFilePath(), i.section, i.key);
+    return ini::readValue(settingsFilePath(), i.section, i.key, i.whenMissing ? i.whenMissing : "");
 }
 
 bool write(Setting setting, std::string_view value)
 {
     const SettingInfo& i = info(setting);
+    if (i.quoted)
+        return ini::writeValue(settingsFilePath(), i.section, i.key, "\"" + std::string(value) + "\"");
     return ini::writeValue(settingsFilePath(), i.section, i.key, value);
 }
 
@@ -93,6 +98,30 @@ const std::vector<TextInfo>& allTexts()
         {Text::CompileRunning, "language", "CompileRunning", "Compiling, elapsed time:"},
         {Text::ValueCharsRefused, "language", "ValueCharsRefused",
          "\",\" and \"|\" cannot be stored in a value; use \".\" for decimals."},
+        {Text::RunMap, "Language", "RunMap", "Run the map after compile"},
+        {Text::GameCommand, "Language", "GameCommand", "Game..."},
+        {Text::GameTitle, "Language", "GameTitle", "Game"},
+        {Text::GameExe, "Language", "GameExe", "Game executable:"},
+        {Text::GameBrowse, "Language", "GameBrowse", "Browse..."},
+        {Text::GameParameters, "Language", "GameParameters", "Parameters:"},
+        {Text::GamePlaceholders, "Language", "GamePlaceholders",
+         "$map is the map's name without extension, $bsp the full path of the .bsp in the game directory, "
+         "$gamedir the game directory. A value with blanks stays one parameter."},
+        {Text::GameOK, "Language", "GameOK", "OK"},
+        {Text::GameCancel, "Language", "GameCancel", "Cancel"},
+        {Text::GameChooseExe, "Language", "GameChooseExe", "Choose the game's executable"},
+        {Text::GameNoExe, "language", "GameNoExe",
+         "No game executable is set. Choose it with Game... and run the map again."},
+        {Text::GameExeMissing, "language", "GameExeMissing",
+         "The game executable was not found. Choose it again with Game... and run the map again."},
+        {Text::GameBspMissing, "language", "GameBspMissing",
+         "The compiled map is not in the game directory. Compile it with the copy ticked, or choose the "
+         "directory it was copied to, and run the map again."},
+        {Text::GameStartFailed, "language", "GameStartFailed",
+         "The game could not be started. On Linux, install Wine (it runs the game), then run the map again."},
+        {Text::GameNotCopied, "language", "GameNotCopied",
+         "The map was not copied into the game directory, so the game was not started."},
+        {Text::GameStarted, "language", "GameStarted", "Game started:"},
     };
     return table;
 }

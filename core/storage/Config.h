@@ -23,6 +23,9 @@ enum class Setting
     Preset2,
     Preset3,
     Preset4,
+    GameExe, // the game's executable, Windows-form
+    GameParameters, // the game's parameter template ($map, $bsp, $gamedir)
+    RunMap, // "1" when the game runs the map after a compile whose map was copied, else "0"
 };
 
 struct SettingInfo
@@ -30,6 +33,11 @@ struct SettingInfo
     Setting id;
     const char* section;
     const char* key;
+    // What a missing key reads as; a key that is there but empty reads as "".
+    const char* whenMissing = nullptr;
+    // Written in quotation marks, which the reader removes again, so the value comes back exactly:
+    // blanks at its ends, quotation marks of its own, and the empty text that differs from a missing key.
+    bool quoted = false;
 };
 
 const SettingInfo& info(Setting setting);
@@ -37,7 +45,7 @@ const SettingInfo& info(Setting setting);
 Setting presetSetting(int slot);
 constexpr int kPresetCount = 4;
 
-// The stored text; "" when the file, the section or the key is missing.
+// The stored text; "" when the file, the section or the key is missing (or the setting's whenMissing).
 std::string read(Setting setting);
 // Stores the text; false when the file could not be written (it is then unchanged).
 bool write(Setting setting, std::string_view value);
@@ -76,6 +84,22 @@ enum class Text
     CompileRunFailed,
     CompileRunning,
     ValueCharsRefused,
+    RunMap,
+    GameCommand,
+    GameTitle,
+    GameExe,
+    GameBrowse,
+    GameParameters,
+    GamePlaceholders,
+    GameOK,
+    GameCancel,
+    GameChooseExe,
+    GameNoExe,
+    GameExeMissing,
+    GameBspMissing,
+    GameStartFailed,
+    GameNotCopied,
+    GameStarted,
 };
 
 struct TextInfo

@@ -10,7 +10,8 @@
 
 TEST_F(CompileFixture, TabOrderFollowsTheReadingOrder)
 {
-    QStringList expected = {"Drive1", "Dir1", "File1", "Drive2", "Dir2", "CopyFile", "BSP", "VIS", "RAD"};
+    QStringList expected
+        = {"Drive1", "Dir1", "File1", "Drive2", "Dir2", "CopyFile", "RunMap", "GameCommand", "BSP", "VIS", "RAD"};
     for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) // pages and rows in reading order
         expected << entry.name << entry.textBoxName;
     expected.removeAll(QString()); // options without a value box
@@ -35,7 +36,7 @@ TEST_F(CompileFixture, AWholeCompileFromTheKeyboardWithAltAccessKeys)
 
     m_form->Drive1->setFocus();
     for (QWidget* target : std::initializer_list<QWidget*>{m_form->File1, m_form->BSP, m_form->RAD}) {
-        for (int i = 0; i < 4 && QApplication::focusWidget() != target; ++i)
+        for (int i = 0; i < 8 && QApplication::focusWidget() != target; ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), target) << target->objectName().toStdString();
         QTest::keyClick(target, Qt::Key_Space);

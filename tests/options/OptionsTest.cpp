@@ -65,7 +65,8 @@ using MainWindowTest = FormFixture;
 
 TEST_F(MainWindowTest, ControlsAndMenusAreFoundByNameInOrder)
 {
-    for (const char* name : {"Drive1", "Dir1", "File1", "Drive2", "Dir2", "SSTab1", "CopyFile", "BSP", "VIS", "RAD"})
+    for (const char* name : {"Drive1", "Dir1", "File1", "Drive2", "Dir2", "SSTab1", "CopyFile", "RunMap", "GameCommand",
+                             "BSP", "VIS", "RAD"})
         EXPECT_NE(m_form->findChild<QWidget*>(name), nullptr) << name;
     for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
         QWidget* page = m_form->SSTab1->widget(static_cast<int>(entry.page));

@@ -45,8 +45,8 @@ bool endsWithExe(const std::string& s)
 
 // Starts argv detached: a short-lived shell puts it in the background and reports 127 when the
 // program cannot be found. We only wait for that shell, so no child is left for us to reap, and
-// we never fork a process that may run other threads.
-bool spawnDetached(const std::vector<std::string>& argv)
+// we never fork a process that may run other threads. A workingDir (host path) is where it starts.
+bool spawnDetached(const std::vector<std::string>& argv, const std::string& workingDir = {})
 {
     if (argv.empty())
         return false;
@@ -59,7 +59,13 @@ bool spawnDetached(const std::vector<std::string>& argv)
         cargs.push_back(a.data());
     cargs.push_back(nullptr);
     pid_t pid = 0;
-    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, cargs.data(), environ) != 0)
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    if (!workingDir.empty())
+        ::posix_spawn_file_actions_addchdir_np(&actions, workingDir.c_str());
+    const int spawned = ::posix_spawn(&pid, "/bin/sh", &actions, nullptr, cargs.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
         return false;
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
@@ -100,6 +106,26 @@ bool shellOpen(std::string_view target)
             return false;
     }
     return spawnDetached({"xdg-open", what});
+}
+
+bool startProgramIn(std::string_view commandLine, std::string_view workingDir)
+{
+    const std::string hostDir = toHostPath(workingDir);
+    if (hostDir.empty() || !directoryExists(hostDir))
+        return false;
+    std::vector<std::string> args = splitCommandLine(commandLine);
+    if (args.empty())
+        return false;
+    // As startProgram: Windows programs through Wine (which maps the host working directory back to
+    // its drive letter), other Windows-form program paths mapped to the host.
+    if (endsWithExe(args[0])) {
+        args.insert(args.begin(), "wine");
+    } else if (args[0].find('\\') != std::string::npos || (args[0].size() > 1 && args[0][1] == ':')) {
+        args[0] = toHostPath(args[0]);
+        if (args[0].empty())
+            return false;
+    }
+    return spawnDetached(args, hostDir);
 }
 
 } // namespace qmx::os

@@ -23,6 +23,24 @@ bool startProgram(std::string_view commandLine)
     return true;
 }
 
+bool startProgramIn(std::string_view commandLine, std::string_view workingDir)
+{
+    if (commandLine.empty() || !directoryExists(workingDir))
+        return false;
+    std::wstring line = widen(commandLine);
+    const std::wstring dir = widen(workingDir);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
 bool shellOpen(std::string_view target)
 {
     if (target.empty())

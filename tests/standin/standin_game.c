@@ -1,0 +1,107 @@
+/* A stand-in for a game (qmxgame.exe): a small Windows program that records how it was started, the
+ * way a test or a newcomer can check what the front end passed to the game.
+ *
+ * It writes, in UTF-8 with CR LF, the command line as it got it, its working directory, and then each
+ * argument after the program's name as the Windows argument rules split them:
+ *
+ *   command line: "Z:\games\qmxgame.exe" -novid -dev +map castle
+ *   working directory: Z:\games
+ *   argument: -novid
+ *   ...
+ *
+ * into the file QMX_GAME_LOG names (tests), replacing what was there; without that variable into
+ * qmxgame.log beside itself, and it then also shows the same text in a message box, as a game would
+ * show the map it loads.
+ */
+#include <windows.h>
+
+#include <shellapi.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <wchar.h>
+
+static void appendUtf8(char** text, size_t* size, const wchar_t* part)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, part, -1, NULL, 0, NULL, NULL);
+    if (n <= 1)
+        return;
+    char* grown = realloc(*text, *size + (size_t)n);
+    if (!grown)
+        return;
+    *text = grown;
+    WideCharToMultiByte(CP_UTF8, 0, part, -1, *text + *size, n, NULL, NULL);
+    *size += (size_t)n - 1;
+}
+
+static void appendLine(char** text, size_t* size, const wchar_t* label, const wchar_t* value)
+{
+    appendUtf8(text, size, label);
+    appendUtf8(text, size, value);
+    appendUtf8(text, size, L"\r\n");
+}
+
+/* Writes next to the target first and then moves it into place, so a reader never sees half a record. */
+static void writeRecord(const wchar_t* path, const char* text, size_t size)
+{
+    wchar_t temporary[MAX_PATH + 8];
+    if (swprintf(temporary, MAX_PATH + 8, L"%ls.new", path) < 0)
+        return;
+    HANDLE f = CreateFileW(temporary, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (f == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(f, text, (DWORD)size, &written, NULL);
+    CloseHandle(f);
+    MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
+{
+    (void)instance;
+    (void)previous;
+    (void)commandLine;
+    (void)show;
+    const wchar_t* line = GetCommandLineW();
+    wchar_t directory[MAX_PATH];
+    if (!GetCurrentDirectoryW(MAX_PATH, directory))
+        directory[0] = L'\0';
+
+    char* text = NULL;
+    size_t size = 0;
+    appendLine(&text, &size, L"command line: ", line);
+    appendLine(&text, &size, L"working directory: ", directory);
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(line, &argc);
+    for (int i = 1; argv && i < argc; ++i)
+        appendLine(&text, &size, L"argument: ", argv[i]);
+    if (argv)
+        LocalFree(argv);
+    if (!text)
+        return 1;
+
+    wchar_t log[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(L"QMX_GAME_LOG", log, MAX_PATH);
+    const int quiet = n > 0 && n < MAX_PATH;
+    if (!quiet) {
+        n = GetModuleFileNameW(NULL, log, MAX_PATH);
+        wchar_t* slash = wcsrchr(log, L'\\');
+        if (n == 0 || n >= MAX_PATH || !slash || (size_t)(slash - log) + 13 >= MAX_PATH) {
+            free(text);
+            return 1;
+        }
+        wcscpy(slash + 1, L"qmxgame.log");
+    }
+    writeRecord(log, text, size);
+
+    if (!quiet) {
+        int wide = MultiByteToWideChar(CP_UTF8, 0, text, (int)size, NULL, 0);
+        wchar_t* shown = calloc((size_t)wide + 1, sizeof(wchar_t));
+        if (shown) {
+            MultiByteToWideChar(CP_UTF8, 0, text, (int)size, shown, wide);
+            MessageBoxW(NULL, shown, L"Stand-in game: not the real game", MB_OK | MB_ICONINFORMATION);
+            free(shown);
+        }
+    }
+    free(text);
+    return 0;
+}

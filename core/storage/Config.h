@@ -75,6 +75,22 @@ enum class Text
     CompileBatchFailed,
     CompileRunFailed,
     CompileRunning,
+    // The terminal command's refusals and reports.
+    CliUnknownOption,
+    CliMissingValue,
+    CliBadPreset,
+    CliConflict,
+    CliExtraArgument,
+    CliNoLastOptions,
+    CliPresetNotSaved,
+    CliMapMissing,
+    CliNotVmf,
+    CliOutsideDrives,
+    CliNoGameDir,
+    CliGameDirMissing,
+    CliRunFailed,
+    CliToolsFailed,
+    CliCopyFailed,
 };
 
 struct TextInfo

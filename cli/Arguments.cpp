@@ -202,8 +202,8 @@ batch with "wine cmd /c" in the Wine prefix.
 
 Exit status:
   0    compiled (and copied when asked), or --dry-run printed compile.bat
-  64   the command line is wrong: no map, an unknown option, a missing value, a bad
-       preset number, options that exclude each other
+  64   the command line is wrong: no map, two maps, an unknown option, a missing value,
+       a bad preset number, options that exclude each other
   65   refused before anything was written: map missing or not a .vmf, BSP off in the
        chosen options, options never saved, SDK or game directory not set or missing,
        SDK directory too long, no language file

@@ -136,7 +136,11 @@ ResolvedRequest resolveRequest(const Arguments& arguments)
 
     std::string stored;
     if (arguments.options) {
+        // A stored string never holds a line break; in a value text one would start a line of its own in
+        // compile.bat.
         stored = *arguments.options;
+        stored.erase(std::remove_if(stored.begin(), stored.end(), [](char c) { return c == '\r' || c == '\n'; }),
+                     stored.end());
     } else {
         stored = config::read(arguments.preset ? config::presetSetting(*arguments.preset)
                                                : config::Setting::LastUsedSettings);

@@ -266,6 +266,11 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
         }
         EXPECT_EQ(dir.read("prog/settings.qmxII"), settings);
     }
+    // A line break typed into --options stays out of compile.bat.
+    RecordingTerminal terminal;
+    const std::string broken = "--options=1,0,0|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2\r\n@echo x|0|0|0";
+    EXPECT_EQ(runCompileCommand(parseArguments({a, broken, sdk, "--dry-run"}), terminal), 0);
+    EXPECT_EQ(terminal.out.find("\r\n"), terminal.out.size() - 2) << terminal.out;
     qmx::os::overrideProgramDirectory({});
 }
 

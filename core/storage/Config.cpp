@@ -122,6 +122,28 @@ const std::vector<TextInfo>& allTexts()
         {Text::GameNotCopied, "language", "GameNotCopied",
          "The map was not copied into the game directory, so the game was not started."},
         {Text::GameStarted, "language", "GameStarted", "Game started:"},
+        {Text::CliUnknownOption, "language", "CliUnknownOption",
+         "Unknown option; qmxcompile --help lists the options."},
+        {Text::CliMissingValue, "language", "CliMissingValue", "This option needs a value."},
+        {Text::CliBadPreset, "language", "CliBadPreset", "--preset takes a preset number from 1 to 4."},
+        {Text::CliConflict, "language", "CliConflict", "These options cannot be used together."},
+        {Text::CliExtraArgument, "language", "CliExtraArgument", "Only one map can be compiled at a time."},
+        {Text::CliNoLastOptions, "language", "CliNoLastOptions",
+         "No last used options are stored yet: the window stores them when it closes. Close it once, or give "
+         "--preset or --options."},
+        {Text::CliPresetNotSaved, "language", "CliPresetNotSaved", "This preset has never been saved."},
+        {Text::CliMapMissing, "language", "CliMapMissing", "The map file does not exist."},
+        {Text::CliNotVmf, "language", "CliNotVmf", "The map must be a .vmf file."},
+        {Text::CliOutsideDrives, "language", "CliOutsideDrives",
+         "The path lies outside every drive of the Wine prefix, so the tools cannot reach it."},
+        {Text::CliNoGameDir, "language", "CliNoGameDir",
+         "No game directory is set to copy the compiled map into. Give one with --game-dir, or use --no-copy."},
+        {Text::CliGameDirMissing, "language", "CliGameDirMissing", "The game directory does not exist."},
+        {Text::CliRunFailed, "language", "CliRunFailed",
+         "compile.bat could not be started. On Linux, install Wine (it provides the wine command)."},
+        {Text::CliToolsFailed, "language", "CliToolsFailed",
+         "The compile tools reported a failure; the compiled map is not copied."},
+        {Text::CliCopyFailed, "language", "CliCopyFailed", "The compiled map could not be copied."},
     };
     return table;
 }

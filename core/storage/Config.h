@@ -100,6 +100,22 @@ enum class Text
     GameStartFailed,
     GameNotCopied,
     GameStarted,
+    // The terminal command's refusals and reports.
+    CliUnknownOption,
+    CliMissingValue,
+    CliBadPreset,
+    CliConflict,
+    CliExtraArgument,
+    CliNoLastOptions,
+    CliPresetNotSaved,
+    CliMapMissing,
+    CliNotVmf,
+    CliOutsideDrives,
+    CliNoGameDir,
+    CliGameDirMissing,
+    CliRunFailed,
+    CliToolsFailed,
+    CliCopyFailed,
 };
 
 struct TextInfo

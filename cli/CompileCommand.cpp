@@ -1,0 +1,240 @@
+#include "cli/CompileCommand.h"
+
+#include "core/compile/BatchFile.h"
+#include "core/compile/DurationText.h"
+#include "core/compile/Timer.h"
+#include "core/options/OptionString.h"
+#include "core/os/ConsoleRun.h"
+#include "core/os/Os.h"
+#include "core/storage/ProgramFiles.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace qmx::cli {
+
+namespace {
+
+bool hasDriveLetter(std::string_view path)
+{
+    return path.size() >= 2 && path[1] == ':'
+        && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+bool endsWithVmf(std::string_view name)
+{
+    if (name.size() < 4)
+        return false;
+    std::string extension(name.substr(name.size() - 4));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return extension == ".vmf"; // the window's map list ignores case too
+}
+
+// Where the options came from, for the messages about them.
+std::string optionSource(const Arguments& arguments)
+{
+    if (arguments.options)
+        return "--options";
+    if (arguments.preset)
+        return config::text(config::Text::Preset) + " " + std::to_string(*arguments.preset);
+    return config::info(config::Setting::LastUsedSettings).key;
+}
+
+Failure refused(config::Text text, std::string detail = {})
+{
+    return Failure{ExitRefused, text, std::move(detail)};
+}
+
+// A directory from the command line; "" stays "" (and is refused as not set later).
+std::optional<Failure> resolveDirectory(const std::string& given, std::string& out)
+{
+    out = windowsFormOf(given);
+    if (out.empty() && !given.empty())
+        return refused(config::Text::CliOutsideDrives, given);
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string failureLine(const Failure& failure)
+{
+    std::string line = "qmxcompile: " + config::text(failure.text);
+    if (!failure.detail.empty())
+        line += " (" + failure.detail + ")";
+    // One line, whatever a system message or a path holds.
+    std::replace(line.begin(), line.end(), '\r', ' ');
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    return line + "\n";
+}
+
+std::string windowsFormOf(std::string_view given)
+{
+    std::string path(given);
+    if (path.empty())
+        return {};
+    if (hasDriveLetter(path)) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+        if (path[0] >= 'a' && path[0] <= 'z')
+            path[0] = static_cast<char>(path[0] - 'a' + 'A');
+    } else {
+        // The shell expands "~" only at the start of a word, not after "--game-dir=".
+        if (path[0] == '~' && (path.size() == 1 || path[1] == '/' || path[1] == '\\')) {
+            const std::string home = os::getEnv("HOME");
+            if (!home.empty())
+                path = home + path.substr(1);
+        }
+        std::error_code failed;
+        const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::u8path(path), failed);
+        if (!failed)
+            path = absolute.u8string();
+        path = os::toWindowsPath(path);
+        if (path.empty())
+            return {};
+    }
+    // A directory as the window's lists give it: no trailing backslash but at a drive's root ("C:\").
+    while (path.size() > 3 && (path.back() == '\\'))
+        path.pop_back();
+    return path;
+}
+
+std::string detectSdkDirectory()
+{
+    const std::string fromEnvironment = os::getEnv("sourcesdk");
+    if (!fromEnvironment.empty())
+        return fromEnvironment + "\\bin";
+    const std::optional<std::string> fromEditor
+        = os::readRegistryString(os::kHkeyCurrentUser, "Software\\Valve\\Hammer\\General", "Directory");
+    if (fromEditor && !fromEditor->empty())
+        return *fromEditor;
+    return config::read(config::Setting::SDKDir);
+}
+
+ResolvedRequest resolveRequest(const Arguments& arguments)
+{
+    ResolvedRequest out;
+    compile::CompileRequest& request = out.request;
+
+    const std::string map = windowsFormOf(arguments.map);
+    if (map.empty()) {
+        out.failure = refused(config::Text::CliOutsideDrives, arguments.map);
+        return out;
+    }
+    if (!endsWithVmf(map)) {
+        out.failure = refused(config::Text::CliNotVmf, arguments.map);
+        return out;
+    }
+    if (!os::fileExists(map)) {
+        out.failure = refused(config::Text::CliMapMissing, arguments.map);
+        return out;
+    }
+    const std::size_t slash = map.rfind('\\');
+    request.mapDir = map.substr(0, slash);
+    if (request.mapDir.size() == 2)
+        request.mapDir += '\\'; // a drive's root, as the window's directory list gives it
+    request.mapFile = map.substr(slash + 1);
+
+    std::string stored;
+    if (arguments.options) {
+        // A stored string never holds a line break; in a value text one would start a line of its own in
+        // compile.bat.
+        stored = *arguments.options;
+        stored.erase(std::remove_if(stored.begin(), stored.end(), [](char c) { return c == '\r' || c == '\n'; }),
+                     stored.end());
+    } else {
+        stored = config::read(arguments.preset ? config::presetSetting(*arguments.preset)
+                                               : config::Setting::LastUsedSettings);
+        if (stored.empty()) {
+            out.failure = refused(arguments.preset ? config::Text::CliPresetNotSaved : config::Text::CliNoLastOptions,
+                                  arguments.preset ? optionSource(arguments) : std::string());
+            return out;
+        }
+    }
+    request.options = options::restoreOptionSet(stored);
+    if (arguments.copy)
+        request.options.copyFile = *arguments.copy;
+
+    if (arguments.sdkDir)
+        out.failure = resolveDirectory(*arguments.sdkDir, request.sdkDir);
+    else
+        request.sdkDir = detectSdkDirectory();
+    if (!out.failure && arguments.gameDir)
+        out.failure = resolveDirectory(*arguments.gameDir, request.gameDir);
+    else if (!arguments.gameDir)
+        request.gameDir = config::read(config::Setting::LastMapDir);
+    return out;
+}
+
+std::optional<int> runInThisTerminal(const std::string& batchPath, std::string* error)
+{
+    const std::unique_ptr<os::ConsoleRun> run = os::ConsoleRun::start(batchPath, error, os::ConsoleRun::InThisTerminal);
+    if (!run)
+        return std::nullopt;
+    run->wait(-1);
+    return run->exitCode();
+}
+
+int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal, const BatchRunner& runBatch)
+{
+    const auto stop = [&terminal](const Failure& failure) {
+        terminal.error(failureLine(failure));
+        return failure.status;
+    };
+    const Arguments& arguments = parsed.arguments;
+    if (arguments.help) {
+        terminal.text(helpText());
+        return ExitSuccess;
+    }
+    // The window will not start without its texts; neither does the command, in the window's words.
+    if (!os::fileExists(languageFilePath())) {
+        terminal.error("qmxcompile: Language-File not found. (" + os::toHostPath(languageFilePath()) + ")\n");
+        return ExitRefused;
+    }
+    if (parsed.error) {
+        const std::string detail
+            = parsed.error->problem == UsageProblem::NoMap ? "qmxcompile MAP.vmf [OPTION]..." : parsed.error->detail;
+        return stop({ExitUsage, usageText(parsed.error->problem), detail});
+    }
+
+    const ResolvedRequest resolved = resolveRequest(arguments);
+    if (resolved.failure)
+        return stop(*resolved.failure);
+    const compile::CompileRequest& request = resolved.request;
+
+    if (const std::optional<compile::Refusal> refusal = compile::checkSelection(request))
+        return stop(refused(compile::refusalText(*refusal), optionSource(arguments)));
+    const compile::PlanResult planned = compile::planCompile(request);
+    if (!planned.plan)
+        return stop(refused(compile::refusalText(planned.refused.reason), planned.refused.detail));
+    const compile::CompilePlan& plan = *planned.plan;
+    // Checked now rather than after a long compile.
+    if (plan.copy && request.gameDir.empty())
+        return stop(refused(config::Text::CliNoGameDir));
+    if (plan.copy && !os::directoryExists(request.gameDir))
+        return stop(refused(config::Text::CliGameDirMissing, request.gameDir));
+
+    if (arguments.dryRun) {
+        terminal.bytes(os::toAnsi(plan.batchText())); // what compile.bat would hold, byte for byte
+        return ExitSuccess;
+    }
+    if (const std::optional<compile::Refused> failed = compile::writeBatch(plan))
+        return stop({ExitNotRun, compile::refusalText(failed->reason), failed->detail});
+
+    compile::initPerformanceTimer();
+    const std::int64_t start = compile::readTenThousandths();
+    std::string runError;
+    const std::optional<int> exitCode = runBatch(plan.batchPath, &runError);
+    if (!exitCode)
+        return stop({ExitNotRun, config::Text::CliRunFailed, runError});
+    const std::int32_t seconds = compile::roundToWholeSeconds(compile::readTenThousandths() - start);
+    terminal.text(config::text(config::Text::Compile) + " " + compile::formatElapsedTime(seconds, true) + "\n");
+
+    // A failed compile may have left an old .bsp behind; copying it would hide the failure.
+    if (*exitCode != 0)
+        return stop({*exitCode, config::Text::CliToolsFailed, "exit code " + std::to_string(*exitCode)});
+    if (plan.copy && !compile::copyCompiledMap(plan))
+        return stop({ExitCopyFailed, config::Text::CliCopyFailed, plan.copy->from + " -> " + plan.copy->to});
+    return ExitSuccess;
+}
+
+} // namespace qmx::cli

@@ -1,0 +1,324 @@
+// qmxcompile without a terminal: its command line, its paths and SDK directory, every refusal with its exit
+// status and one line, and the run in this terminal. Natively and in the mingw build under Wine.
+
+#include "cli/CompileCommand.h"
+#include "core/os/ConsoleRun.h"
+#include "core/os/Os.h"
+#include "os/OsTestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace qmx::cli;
+using qmx::config::Text;
+
+namespace {
+
+void setEnv(const char* name, const char* value) // nullptr unsets
+{
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");
+#else
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+#endif
+}
+
+std::string describe(const Arguments& a)
+{
+    std::string out = a.help ? "help" : "map=" + a.map;
+    if (a.preset)
+        out += " preset=" + std::to_string(*a.preset);
+    if (a.options)
+        out += " options=" + *a.options;
+    if (a.copy)
+        out += *a.copy ? " copy" : " no-copy";
+    if (a.gameDir)
+        out += " game=" + *a.gameDir;
+    if (a.sdkDir)
+        out += " sdk=" + *a.sdkDir;
+    return out + (a.dryRun ? " dry" : "");
+}
+
+class RecordingTerminal : public Terminal
+{
+public:
+    void text(std::string_view utf8) override { out += utf8; }
+    void bytes(std::string_view bytes) override { out += bytes; }
+    void error(std::string_view utf8) override { err += utf8; }
+    std::string out, err;
+};
+
+} // namespace
+
+TEST(QmxcompileArguments, ParsedOrTheFirstProblem)
+{
+    using P = UsageProblem;
+    const struct
+    {
+        std::vector<std::string> args;
+        std::optional<UsageProblem> problem;
+        std::string expected; // describe() of the result, or the problem's detail
+    } cases[] = {
+        {{"a.vmf"}, {}, "map=a.vmf"},
+        {{"--preset", "2", "a.vmf", "--no-copy", "--dry-run"}, {}, "map=a.vmf preset=2 no-copy dry"},
+        {{"--preset=4", "--copy", "--copy", "a.vmf"}, {}, "map=a.vmf preset=4 copy"},
+        {{"a.vmf", "--options", "1,0,0|0|0|0|1"}, {}, "map=a.vmf options=1,0,0|0|0|0|1"},
+        {{"a.vmf", "--options="}, {}, "map=a.vmf options="},
+        {{"a.vmf", "--game-dir", "~/g", "--sdk-dir=C:\\sdk\\bin"}, {}, "map=a.vmf game=~/g sdk=C:\\sdk\\bin"},
+        {{"--", "--odd.vmf"}, {}, "map=--odd.vmf"},
+        {{"--bogus", "--help"}, {}, "help"},
+        {{"-h"}, {}, "help"},
+        {{}, P::NoMap, ""},
+        {{"--dry-run"}, P::NoMap, ""},
+        {{"a.vmf", "--bogus", "--preset", "9"}, P::UnknownOption, "--bogus"},
+        {{"a.vmf", "-x"}, P::UnknownOption, "-x"},
+        {{"a.vmf", "--dry-run=yes"}, P::UnknownOption, "--dry-run=yes"},
+        {{"a.vmf", "--preset"}, P::MissingValue, "--preset"},
+        {{"a.vmf", "--game-dir", "--copy"}, P::MissingValue, "--game-dir"},
+        {{"a.vmf", "--preset", "0"}, P::BadPreset, "0"},
+        {{"a.vmf", "--preset", "5"}, P::BadPreset, "5"},
+        {{"a.vmf", "--preset=01"}, P::BadPreset, "01"},
+        {{"a.vmf", "--preset", " 1"}, P::BadPreset, " 1"},
+        {{"a.vmf", "--preset", "1", "--options", "1"}, P::Conflict, "--preset --options"},
+        {{"a.vmf", "--copy", "--no-copy"}, P::Conflict, "--copy --no-copy"},
+        {{"a.vmf", "b.vmf"}, P::ExtraArgument, "b.vmf"},
+    };
+    for (const auto& c : cases) {
+        const ParsedArguments parsed = parseArguments(c.args);
+        const std::string trace = ::testing::PrintToString(c.args);
+        EXPECT_EQ(parsed.error.has_value(), c.problem.has_value()) << trace;
+        if (parsed.error && c.problem) {
+            EXPECT_EQ(parsed.error->problem, *c.problem) << trace;
+            EXPECT_EQ(parsed.error->detail, c.expected) << trace;
+        } else if (!parsed.error) {
+            EXPECT_EQ(describe(parsed.arguments), c.expected) << trace;
+        }
+    }
+}
+
+TEST(QmxcompilePaths, WindowsFormOfWhatTheTerminalGives)
+{
+    qmxtest::OsTestDir dir;
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.fsPath());
+    std::vector<std::pair<std::string, std::string>> cases
+        = {{"c:/maps/a.vmf", "C:\\maps\\a.vmf"}, {"D:\\games\\mod\\", "D:\\games\\mod"}, {"C:\\", "C:\\"}};
+#ifdef _WIN32
+    cases.push_back({"maps\\a.vmf", dir.path("maps\\a.vmf")});
+#else
+    // A prefix of its own: C: its drive_c, Z: the root.
+    dir.mkdir("prefix/dosdevices");
+    dir.mkdir("prefix/drive_c/maps");
+    std::filesystem::create_symlink("../drive_c", dir.fsPath("prefix/dosdevices/c:"));
+    std::filesystem::create_symlink("/", dir.fsPath("prefix/dosdevices/z:"));
+    const qmxtest::EnvOverride prefix("WINEPREFIX", dir.path("prefix"));
+    const qmxtest::EnvOverride home("HOME", "/home/someone");
+    cases.insert(cases.end(),
+                 {
+                     {dir.path("prefix/drive_c/maps/a.vmf"), "C:\\maps\\a.vmf"},
+                     {"/srv/x/../maps/", "Z:\\srv\\maps"},
+                     {"~/maps/a.vmf", "Z:\\home\\someone\\maps\\a.vmf"},
+                     {"maps/a.vmf", qmx::os::toWindowsPath(dir.path("maps/a.vmf"))},
+                 });
+#endif
+    for (const auto& [given, expected] : cases)
+        EXPECT_EQ(windowsFormOf(given), expected) << given;
+#ifndef _WIN32
+    std::filesystem::remove(dir.fsPath("prefix/dosdevices/z:"));
+    EXPECT_EQ(windowsFormOf("/srv/a.vmf"), ""); // no drive reaches it
+#endif
+    std::filesystem::current_path(cwd);
+}
+
+TEST(QmxcompileSdkDirectory, FoundInTheWindowsOrder)
+{
+    qmxtest::OsTestDir dir;
+    qmx::os::overrideProgramDirectory(dir.path());
+    ASSERT_TRUE(qmx::config::write(qmx::config::Setting::SDKDir, "S:\\stored"));
+#ifndef _WIN32
+    dir.mkdir("prefix");
+    dir.write("prefix/user.reg",
+              "WINE REGISTRY Version 2\n\n[Software\\\\Valve\\\\Hammer\\\\General] 1\n"
+              "\"Directory\"=\"E:\\\\tools\\\\bin\"\n");
+    const qmxtest::EnvOverride prefix("WINEPREFIX", dir.path("prefix"));
+    const char* const editor = "E:\\tools\\bin";
+#else
+    const char* const editor = nullptr; // the real registry is not ours to change
+#endif
+    setEnv("sourcesdk", "C:\\sdk");
+    EXPECT_EQ(detectSdkDirectory(), "C:\\sdk\\bin");
+    setEnv("sourcesdk", nullptr);
+    if (editor) {
+        EXPECT_EQ(detectSdkDirectory(), editor);
+        dir.write("prefix/user.reg", "WINE REGISTRY Version 2\n");
+    }
+    EXPECT_EQ(detectSdkDirectory(), "S:\\stored");
+    qmx::os::overrideProgramDirectory({});
+}
+
+// Each row runs the whole command with a stand-in runner: its exit status, its one line on standard error,
+// what it wrote, ran and copied, and that the settings file stays as it was.
+TEST(QmxcompileCommand, RefusalsRunAndCopy)
+{
+    qmxtest::OsTestDir dir;
+    for (const char* sub : {"prog", "maps", "sdk", "game", "blocked/compile.bat"})
+        dir.mkdir(sub);
+    dir.write("maps/a.vmf", "versioninfo\n");
+    dir.write("maps/b.map", "");
+    dir.write("prog/language.qmxII",
+              "[language]\r\nnomap=Pick a map.\r\nnobsp=BSP is off.\r\nCompile=Done in\r\n"
+              "second=second\r\npreset=Preset\r\n");
+    qmx::os::overrideProgramDirectory(dir.path("prog"));
+    const auto win = [&](const char* name) { return qmx::os::toWindowsPath(dir.path(name)); };
+    using qmx::config::Setting;
+    ASSERT_TRUE(qmx::config::write(Setting::LastMapDir, win("game")));
+    ASSERT_TRUE(qmx::config::write(Setting::Preset1, "1,0,0|0,0,0,0,0,1|0|0|1")); // BSPnowater, copy
+    ASSERT_TRUE(qmx::config::write(Setting::Preset2, "0,1,1|0|1|1|1")); // BSP off
+    const std::string settings = dir.read("prog/settings.qmxII");
+    const std::string batch = qmx::os::toAnsi("\"" + win("sdk") + "\\qmxbsp.exe\" -game \"%vproject%\"  -nowater \""
+                                              + win("maps") + "\\a.vmf\"\r\n");
+
+    const std::string a = dir.path("maps/a.vmf"), sdk = "--sdk-dir=" + dir.path("sdk");
+    const struct
+    {
+        const char* name;
+        std::vector<std::string> args;
+        std::optional<int> toolsExit; // what the runner returns; none: it cannot start
+        bool toolsWriteBsp;
+        int status;
+        std::optional<Text> line; // the text of the line on standard error
+        bool ran, copied;
+    } cases[] = {
+        {"no map", {}, 0, true, 64, Text::NoMap, false, false},
+        {"usage", {a, "--bogus"}, 0, true, 64, Text::CliUnknownOption, false, false},
+        {"map missing", {dir.path("maps/gone.vmf"), "--preset=1", sdk}, 0, true, 65, Text::CliMapMissing, false, false},
+        {"not a map", {dir.path("maps/b.map"), "--preset=1", sdk}, 0, true, 65, Text::CliNotVmf, false, false},
+        {"nothing stored", {a, sdk}, 0, true, 65, Text::CliNoLastOptions, false, false},
+        {"preset never saved", {a, "--preset=3", sdk}, 0, true, 65, Text::CliPresetNotSaved, false, false},
+        {"BSP off", {a, "--preset=2", sdk}, 0, true, 65, Text::NoBsp, false, false},
+        {"no SDK directory", {a, "--preset=1", "--sdk-dir="}, 0, true, 65, Text::CompileNoSdkDir, false, false},
+        {"SDK directory missing",
+         {a, "--preset=1", "--sdk-dir=" + dir.path("gone")},
+         0,
+         true,
+         65,
+         Text::CompileSdkDirMissing,
+         false,
+         false},
+        {"no game directory", {a, "--preset=1", sdk, "--game-dir="}, 0, true, 65, Text::CliNoGameDir, false, false},
+        {"game directory missing",
+         {a, "--preset=1", sdk, "--game-dir=" + dir.path("gone")},
+         0,
+         true,
+         65,
+         Text::CliGameDirMissing,
+         false,
+         false},
+        {"compile.bat not writable",
+         {a, "--preset=1", "--sdk-dir=" + dir.path("blocked")},
+         0,
+         true,
+         66,
+         Text::CompileBatchFailed,
+         false,
+         false},
+        {"runner missing", {a, "--preset=1", sdk}, std::nullopt, true, 66, Text::CliRunFailed, false, false},
+        {"tools failed", {a, "--preset=1", sdk}, 3, true, 3, Text::CliToolsFailed, true, false},
+        {"no .bsp to copy", {a, "--preset=1", sdk}, 0, false, 67, Text::CliCopyFailed, true, false},
+        {"compiled and copied", {a, "--preset=1", sdk}, 0, true, 0, std::nullopt, true, true},
+        {"compiled, --no-copy", {a, "--preset=1", sdk, "--no-copy"}, 0, true, 0, std::nullopt, true, false},
+        {"dry run", {a, "--options=1,0,0|0,0,0,0,0,1|0|0|1", sdk, "--dry-run"}, 0, true, 0, std::nullopt, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(dir.fsPath("sdk/compile.bat"));
+        std::filesystem::remove(dir.fsPath("maps/a.bsp"));
+        std::filesystem::remove(dir.fsPath("game/a.bsp"));
+        bool ran = false;
+        const auto runner = [&](const std::string& batchPath, std::string* error) -> std::optional<int> {
+            ran = qmx::os::fileExists(batchPath);
+            if (c.toolsWriteBsp)
+                dir.write("maps/a.bsp", "compiled");
+            if (!c.toolsExit)
+                *error = "no wine";
+            return c.toolsExit;
+        };
+        RecordingTerminal terminal;
+        EXPECT_EQ(runCompileCommand(parseArguments(c.args), terminal, runner), c.status);
+        if (c.line) {
+            const std::string start = "qmxcompile: " + qmx::config::text(*c.line);
+            EXPECT_EQ(terminal.err.substr(0, start.size()), start) << terminal.err;
+            EXPECT_EQ(terminal.err.find('\n'), terminal.err.size() - 1) << terminal.err; // one line
+        } else {
+            EXPECT_EQ(terminal.err, "");
+        }
+        EXPECT_EQ(ran && c.toolsExit, c.ran);
+        EXPECT_EQ(dir.read("game/a.bsp"), c.copied ? "compiled" : "");
+        if (c.ran) {
+            EXPECT_EQ(dir.read("sdk/compile.bat"), batch);
+        }
+        if (!c.ran && c.status != 66) {
+            EXPECT_FALSE(std::filesystem::exists(dir.fsPath("sdk/compile.bat"))); // refused or dry: nothing written
+        }
+        if (c.status == 0) {
+            EXPECT_EQ(terminal.out, c.ran ? "Done in 0 seconds\n" : batch);
+        }
+        EXPECT_EQ(dir.read("prog/settings.qmxII"), settings);
+    }
+    // A line break typed into --options stays out of compile.bat.
+    RecordingTerminal terminal;
+    const std::string broken = "--options=1,0,0|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2\r\n@echo x|0|0|0";
+    EXPECT_EQ(runCompileCommand(parseArguments({a, broken, sdk, "--dry-run"}), terminal), 0);
+    EXPECT_EQ(terminal.out.find("\r\n"), terminal.out.size() - 2) << terminal.out;
+    qmx::os::overrideProgramDirectory({});
+}
+
+// In this terminal: the batch's exit code comes back, and a Ctrl+C meant for the batch does not end us.
+TEST(ConsoleRunInThisTerminal, RunsTheBatchAndHoldsInterrupts)
+{
+    qmxtest::OsTestDir dir("qmx terminal "); // ASCII: cmd reads a batch in another code page than ours
+#ifdef _WIN32
+    ASSERT_TRUE(qmx::os::writeAnsiTextFile(
+        dir.path("compile.bat"), {"@echo %QMX_TERMINAL_TEST%> \"" + dir.path("ran.txt") + "\"", "@exit /b 5"}));
+    setEnv("QMX_TERMINAL_TEST", "passed through");
+    const std::string expected = "passed through\r\n";
+#else
+    // A fake wine records what it got and waits for "go".
+    dir.write("wine",
+              "#!/bin/sh\ncd '" + dir.path()
+                  + "'\nprintf '%s|' \"$@\" \"$WINEDEBUG\" >ran.txt\nwhile [ ! -e go ]; do sleep 0.01; done\n"
+                    "exit 5\n");
+    std::filesystem::permissions(dir.fsPath("wine"), std::filesystem::perms::owner_all);
+    const qmxtest::EnvOverride path("PATH", dir.path() + ":" + qmx::os::getEnv("PATH"));
+    const qmxtest::EnvOverride debug("WINEDEBUG", "");
+    ::unsetenv("WINEDEBUG");
+    const std::string expected = "cmd|/c|Z:\\sdk dir\\compile.bat|-all|"; // Wine's messages off by default
+    struct sigaction before = {};
+    sigaction(SIGINT, nullptr, &before);
+#endif
+    std::string error;
+    const std::unique_ptr<qmx::os::ConsoleRun> run = qmx::os::ConsoleRun::start(
+#ifdef _WIN32
+        dir.path("compile.bat"),
+#else
+        "Z:\\sdk dir\\compile.bat",
+#endif
+        &error, qmx::os::ConsoleRun::InThisTerminal);
+    ASSERT_NE(run, nullptr) << error;
+#ifndef _WIN32
+    EXPECT_EQ(std::raise(SIGINT), 0); // ignored while the batch runs
+    dir.write("go", "");
+#endif
+    ASSERT_TRUE(run->wait(120000));
+    EXPECT_EQ(run->exitCode(), 5);
+    EXPECT_EQ(dir.read("ran.txt"), expected);
+#ifndef _WIN32
+    struct sigaction after = {};
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler); // given back
+    path.set(dir.path("no wine here"));
+    EXPECT_EQ(qmx::os::ConsoleRun::start("Z:\\x.bat", &error, qmx::os::ConsoleRun::InThisTerminal), nullptr);
+    EXPECT_NE(error.find("wine"), std::string::npos) << error;
+#endif
+}

@@ -1,0 +1,100 @@
+// qmxcompile as a user runs it: from a maps folder, with the settings the window left beside the program,
+// through Wine's cmd with the stand-in tools. The tools' output and the time arrive on its standard output,
+// the .bsp is copied, and every refusal and failure ends with its exit status and one line.
+
+#include "core/os/Os.h"
+#include "core/storage/Config.h"
+#include "os/OsTestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sys/wait.h>
+
+namespace {
+
+struct Outcome
+{
+    int status;
+    std::string out, err;
+};
+
+} // namespace
+
+TEST(QmxcompileEndToEnd, CompilesThroughWineAndRefusesWithItsExitStatus)
+{
+    if (std::system("command -v wine >/dev/null 2>&1") != 0 || !std::filesystem::exists(QMX_STANDIN_DIR "/qmxbsp.exe"))
+        GTEST_SKIP() << "needs Wine and the stand-in tools (mingw-w64)";
+    qmxtest::OsTestDir dir("qmx cli e2e "); // ASCII: cmd reads compile.bat in another code page than ours
+    for (const char* sub : {"prog", "sdk dir/bin", "my maps/c.bsp", "game", "empty"})
+        dir.mkdir(sub);
+    std::filesystem::copy_file(QMX_COMPILE_EXE, dir.fsPath("prog/qmxcompile"));
+    std::filesystem::copy_file(QMX_SOURCE_DIR "/resources/language.qmxII", dir.fsPath("prog/language.qmxII"));
+    for (const char* tool : {"qmxbsp.exe", "qmxvis.exe", "qmxrad.exe"})
+        std::filesystem::copy_file(std::string(QMX_STANDIN_DIR "/") + tool,
+                                   dir.fsPath(std::string("sdk dir/bin/") + tool));
+    dir.write("my maps/a.vmf", "versioninfo\n");
+    dir.write("my maps/c.vmf", "versioninfo\n"); // its .bsp is a folder: the BSP stand-in fails
+    const auto win = [&](const char* name) { return qmx::os::toWindowsPath(dir.path(name)); };
+    qmx::os::overrideProgramDirectory(dir.path("prog"));
+    using qmx::config::Setting;
+    ASSERT_TRUE(qmx::config::write(Setting::LastUsedSettings, "1,1,1|0,0,0,0,0,1|1|0,0,1|1"));
+    ASSERT_TRUE(qmx::config::write(Setting::SDKDir, win("sdk dir/bin")));
+    ASSERT_TRUE(qmx::config::write(Setting::LastMapDir, win("game")));
+    const std::string settings = dir.read("prog/settings.qmxII");
+
+    const auto run = [&](const std::string& args, const std::string& env = {}) {
+        const std::string command = "cd '" + dir.path("my maps")
+            + "' && /usr/bin/env -u sourcesdk vproject='Z:\\my mod' " + "QMX_STANDIN_LOG='" + win("tools.log") + "' "
+            + env + " '" + dir.path("prog/qmxcompile") + "' " + args + " >'" + dir.path("out.txt") + "' 2>'"
+            + dir.path("err.txt") + "'";
+        const int status = std::system(command.c_str());
+        return Outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.read("out.txt"), dir.read("err.txt")};
+    };
+    const auto line = [](qmx::config::Text text) { return "qmxcompile: " + qmx::config::text(text); };
+
+    // The defaults: the last used options, the SDKDir the window stored, the last game directory.
+    const Outcome compiled = run("a.vmf");
+    EXPECT_EQ(compiled.status, 0) << compiled.err;
+    EXPECT_EQ(compiled.err, "");
+    std::string batch;
+    for (const char* tool : {"qmxbsp.exe\" -game \"%vproject%\"  -nowater", "qmxvis.exe\" -game \"%vproject%\" -fast",
+                             "qmxrad.exe\" -game \"%vproject%\"  -noextra"})
+        batch += "\"" + win("sdk dir/bin") + "\\" + tool + " \"" + win("my maps") + "\\a.vmf\"\r\n";
+    EXPECT_EQ(dir.read("sdk dir/bin/compile.bat"), batch);
+    const std::string expanded = std::regex_replace(batch, std::regex("%vproject%"), "Z:\\my mod");
+    EXPECT_EQ(dir.read("tools.log"), expanded);
+    for (const char* tool : {"qmxbsp.exe", "qmxvis.exe", "qmxrad.exe"})
+        EXPECT_NE(compiled.out.find(std::string(tool) + ": finished."), std::string::npos) << compiled.out;
+    EXPECT_TRUE(std::regex_search(
+        compiled.out,
+        std::regex(qmx::config::text(qmx::config::Text::Compile) + " (1 minute and )?\\d+ seconds?\r?\n$")))
+        << compiled.out;
+    EXPECT_EQ(dir.read("game/a.bsp").rfind("stand-in BSP compiled from ", 0), 0u);
+    EXPECT_EQ(run("a.vmf --dry-run").out, batch);
+
+    const struct
+    {
+        std::string args, env;
+        int status;
+        qmx::config::Text text;
+    } failures[] = {
+        {"", "", 64, qmx::config::Text::NoMap},
+        {"a.vmf --preset=9", "", 64, qmx::config::Text::CliBadPreset},
+        {"gone.vmf", "", 65, qmx::config::Text::CliMapMissing},
+        {"a.vmf --preset 3", "", 65, qmx::config::Text::CliPresetNotSaved},
+        {"a.vmf --sdk-dir ../gone", "", 65, qmx::config::Text::CompileSdkDirMissing},
+        {"a.vmf", "PATH='" + dir.path("empty") + "'", 66, qmx::config::Text::CliRunFailed},
+        {"c.vmf --options='1,0,0|0|0|0|1'", "", 1, qmx::config::Text::CliToolsFailed}, // the BSP stand-in's own code
+    };
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.args + " " + f.env);
+        const Outcome result = run(f.args, f.env);
+        EXPECT_EQ(result.status, f.status);
+        EXPECT_EQ(result.err.rfind(line(f.text), 0), 0u) << result.err;
+        EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.fsPath("game/c.bsp")));
+    EXPECT_EQ(dir.read("prog/settings.qmxII"), settings);
+    qmx::os::overrideProgramDirectory({});
+}

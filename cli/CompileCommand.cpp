@@ -7,6 +7,7 @@
 #include "core/os/ConsoleRun.h"
 #include "core/os/Os.h"
 #include "core/storage/ProgramFiles.h"
+#include "core/storage/SdkDirectory.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -98,18 +99,6 @@ std::string windowsFormOf(std::string_view given)
     return path;
 }
 
-std::string detectSdkDirectory()
-{
-    const std::string fromEnvironment = os::getEnv("sourcesdk");
-    if (!fromEnvironment.empty())
-        return fromEnvironment + "\\bin";
-    const std::optional<std::string> fromEditor
-        = os::readRegistryString(os::kHkeyCurrentUser, "Software\\Valve\\Hammer\\General", "Directory");
-    if (fromEditor && !fromEditor->empty())
-        return *fromEditor;
-    return config::read(config::Setting::SDKDir);
-}
-
 ResolvedRequest resolveRequest(const Arguments& arguments)
 {
     ResolvedRequest out;
@@ -157,7 +146,7 @@ ResolvedRequest resolveRequest(const Arguments& arguments)
     if (arguments.sdkDir)
         out.failure = resolveDirectory(*arguments.sdkDir, request.sdkDir);
     else
-        request.sdkDir = detectSdkDirectory();
+        request.sdkDir = config::detectSdkDirectory();
     if (!out.failure && arguments.gameDir)
         out.failure = resolveDirectory(*arguments.gameDir, request.gameDir);
     else if (!arguments.gameDir)

@@ -50,10 +50,6 @@ std::string failureLine(const Failure& failure);
 // drives. A leading "~" is the home directory. "" when no drive maps it.
 std::string windowsFormOf(std::string_view given);
 
-// The SDK directory as the window detects it: "sourcesdk" with "\bin", the editor's registry value, the
-// SDKDir setting; "" when none gives one.
-std::string detectSdkDirectory();
-
 // The compile request that the arguments and the files beside the program describe, or why there is none.
 struct ResolvedRequest
 {

@@ -2,7 +2,7 @@
 
 #include "aux_windows/Form2.h"
 #include "main_window/Form1.h"
-#include "main_window/Registry.h"
+#include "core/storage/SdkDirectory.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 
@@ -12,17 +12,7 @@ namespace Module1 {
 
 QString DetectSdkDirectory()
 {
-    const QString fromEnvironment = qmx::Environ(QStringLiteral("sourcesdk"));
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment + QStringLiteral("\\bin");
-
-    const QString fromEditor = ReadRegistryString(HkeyCurrentUser, QStringLiteral("Software\\Valve\\Hammer\\General"),
-                                                  QStringLiteral("Directory"))
-                                   .value_or(QString());
-    if (!fromEditor.isEmpty())
-        return fromEditor;
-
-    return Setting(qmx::config::Setting::SDKDir);
+    return QString::fromStdString(qmx::config::detectSdkDirectory());
 }
 
 void DetectSdkDirectory(Form1& form)

@@ -15,15 +15,6 @@ using qmx::config::Text;
 
 namespace {
 
-void setEnv(const char* name, const char* value) // nullptr unsets
-{
-#ifdef _WIN32
-    _putenv_s(name, value ? value : "");
-#else
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-#endif
-}
-
 std::string describe(const Arguments& a)
 {
     std::string out = a.help ? "help" : "map=" + a.map;
@@ -129,32 +120,6 @@ TEST(QmxcompilePaths, WindowsFormOfWhatTheTerminalGives)
     EXPECT_EQ(windowsFormOf("/srv/a.vmf"), ""); // no drive reaches it
 #endif
     std::filesystem::current_path(cwd);
-}
-
-TEST(QmxcompileSdkDirectory, FoundInTheWindowsOrder)
-{
-    qmxtest::OsTestDir dir;
-    qmx::os::overrideProgramDirectory(dir.path());
-    ASSERT_TRUE(qmx::config::write(qmx::config::Setting::SDKDir, "S:\\stored"));
-#ifndef _WIN32
-    dir.mkdir("prefix");
-    dir.write("prefix/user.reg",
-              "WINE REGISTRY Version 2\n\n[Software\\\\Valve\\\\Hammer\\\\General] 1\n"
-              "\"Directory\"=\"E:\\\\tools\\\\bin\"\n");
-    const qmxtest::EnvOverride prefix("WINEPREFIX", dir.path("prefix"));
-    const char* const editor = "E:\\tools\\bin";
-#else
-    const char* const editor = nullptr; // the real registry is not ours to change
-#endif
-    setEnv("sourcesdk", "C:\\sdk");
-    EXPECT_EQ(detectSdkDirectory(), "C:\\sdk\\bin");
-    setEnv("sourcesdk", nullptr);
-    if (editor) {
-        EXPECT_EQ(detectSdkDirectory(), editor);
-        dir.write("prefix/user.reg", "WINE REGISTRY Version 2\n");
-    }
-    EXPECT_EQ(detectSdkDirectory(), "S:\\stored");
-    qmx::os::overrideProgramDirectory({});
 }
 
 // Each row runs the whole command with a stand-in runner: its exit status, its one line on standard error,

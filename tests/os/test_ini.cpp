@@ -17,6 +17,28 @@ using qmx::ini::readValue;
 using qmx::ini::writeValue;
 using qmxtest::OsTestDir;
 
+// Literal text with NULs in it, whole.
+template <std::size_t N> static std::string bytes(const char (&text)[N])
+{
+    return std::string(text, N - 1);
+}
+template <std::size_t N> static std::u16string units(const char16_t (&text)[N])
+{
+    return std::u16string(text, N - 1);
+}
+
+// A file as Notepad saves "Unicode": a byte order mark, then UTF-16 in the order given.
+static std::string utf16File(std::u16string_view text, bool bigEndian = false)
+{
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t u : text) {
+        const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    }
+    return out;
+}
+
 #ifdef _WIN32
 // What the Windows profile functions read from the file, as ANSI bytes: the reference for our rules.
 static std::string windowsRead(const std::string& file, const std::string& section, const std::string& key)
@@ -29,7 +51,7 @@ static std::string windowsRead(const std::string& file, const std::string& secti
 #endif
 
 // One table for our reader and, under Wine, the Windows one. Whatever the file holds, a read never crashes
-// and a write keeps every old byte in front of its line (UTF-16 is not ours: default read, write refused).
+// and a write keeps every old byte in front of its line.
 TEST(IniRead, LookupRulesAndHostileFiles)
 {
     std::string random(1 << 16, '\0');
@@ -78,10 +100,35 @@ TEST(IniRead, LookupRulesAndHostileFiles)
          qmx::os::fromAnsi(std::string(127, '\xe4')), false}, // Windows counts letters here
         {"random bytes", random, "s", "k", std::nullopt},
         {"NUL bytes", std::string("\0[s]\0\n\0k=v\n[s\0]\n", 15), "s", "k", std::nullopt},
+        // Names are C strings to the Windows functions: a NUL ends them.
+        {"NUL ends a key name", bytes("[s]\r\nk\0junk=v\r\n"), "s", "k", "v"},
+        {"NUL ends a section name", bytes("[s\0junk]\r\nk=v\r\n"), "s", "k", "v"},
+        {"NUL before the last bracket", bytes("[s\0]x]\r\nk=v\r\n"), "s", "k", "v"},
+        {"NUL before the equals sign", bytes("[s]\r\nk\0=v\r\n"), "s", "k", "v"},
+        {"equals sign after a NUL", bytes("[s]\r\nk\0a=b=v\r\n"), "s", "k", "b=v"},
+        {"blank before a NUL stays in the name", bytes("[s]\r\nk \0x=v\r\n"), "s", "k", std::nullopt},
+        {"name starting with NUL is empty", bytes("[s]\r\n\0k=v\r\n"), "s", "k", std::nullopt},
         {"huge line", std::string(10u << 20, 'a') + "\n[s]\nk=v\n", "s", "k", "v"},
         {"many sections", many, "SECTION4999", "k", "4999"},
-        {"UTF-16 LE", std::string("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0", 18), "s", "k", std::nullopt, false},
-        {"UTF-16 BE", std::string("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v", 16), "s", "k", std::nullopt, false},
+        {"UTF-8 with broken bytes",
+         "\xEF\xBB\xBF[s]\r\nk=a\xFF"
+         "b\xC3(\r\n",
+         "s", "k", u8"a\uFFFDb\uFFFD("},
+        // What Notepad saves as "Unicode", and its big-endian kin.
+        {"UTF-16 LE", utf16File(u"[s]\r\nk=v\r\n"), "s", "k", "v"},
+        {"UTF-16 BE", utf16File(u"[s]\nk=v", true), "s", "k", "v"},
+        {"UTF-16 letters", utf16File(u"[LANGUAGE]\r\nCredits=Zur\u00fcck \u20ac\r\n"), "language", "credits",
+         u8"Zur\u00fcck \u20ac"},
+        {"UTF-16 BE quotes and CR", utf16File(u"[s]\rk=\" v \"\r", true), "s", "k", " v "},
+        {"UTF-16 cut to 254", utf16File(u"[s]\r\nk=" + std::u16string(300, u'x')), "s", "k", std::string(254, 'x')},
+        {"UTF-16 lone surrogate",
+         utf16File(u"[s]\r\nk=a\xD800"
+                   u"b"),
+         "s", "k", u8"a\uFFFDb"},
+        {"UTF-16 NUL ends the value", utf16File(units(u"[s]\nk=a\0b")), "s", "k", "a"},
+        {"UTF-16 NUL ends a key name", utf16File(units(u"[s]\nk\0j=v")), "s", "k", "v"},
+        {"UTF-16 without a byte order mark", utf16File(u"[s]\nk=v").substr(2), "s", "k", std::nullopt},
+        {"byte order mark alone", "\xFF\xFE", "s", "k", std::nullopt},
     };
     OsTestDir dir;
     const std::string file = dir.path("a.ini");
@@ -93,10 +140,9 @@ TEST(IniRead, LookupRulesAndHostileFiles)
         const std::string windows = windowsRead(file, c.section, c.key);
         EXPECT_EQ(qmx::os::toAnsi(ours) == windows, c.sameInWine) << c.name << ": Windows reads " << windows;
 #endif
-        const bool utf16 = c.content.rfind("\xFF\xFE", 0) == 0 || c.content.rfind("\xFE\xFF", 0) == 0;
-        EXPECT_EQ(writeValue(file, "added", "LastDir", "C:\\x"), !utf16) << c.name;
+        EXPECT_TRUE(writeValue(file, "added", "LastDir", "C:\\x")) << c.name;
         EXPECT_EQ(dir.read("a.ini").substr(0, c.content.size()), c.content) << c.name;
-        EXPECT_EQ(readValue(file, "added", "LastDir"), utf16 ? "" : "C:\\x") << c.name;
+        EXPECT_EQ(readValue(file, "added", "LastDir"), "C:\\x") << c.name;
     }
     EXPECT_EQ(readValue(dir.path("missing dir/none.ini"), "s", "k", "def"), "def");
     EXPECT_EQ(dir.entryCount(), 1) << "a read creates nothing";
@@ -135,6 +181,19 @@ TEST(IniWrite, ChangesOnlyItsLine)
         {"letters without ANSI form", "", "s", "k", u8"\u65e5\u672c", "[s]\r\nk=??\r\n", "??", false},
         {"line breaks dropped", "", "s", "k", "a\r\nb\nc\rd", "[s]\r\nk=abcd\r\n", "abcd", false},
         {"blanks at the ends dropped", "", "s", "k", "  padded  ", "[s]\r\nk=padded\r\n", "padded"},
+        {"UTF-16 LE stays UTF-16 LE", utf16File(u"; c\r\n[s]\r\nk=old\r\n\r\n[t]\r\n"), "s", "k", u8"new \u20ac",
+         utf16File(u"; c\r\n[s]\r\nk=new \u20ac\r\n\r\n[t]\r\n")},
+        {"UTF-16 BE gets a new section", utf16File(u"[s]\nk=1", true), "presets", "preset3", "x|y",
+         utf16File(u"[s]\nk=1\n[presets]\npreset3=x|y\n", true)},
+        {"UTF-16 letters beyond the code page", utf16File(u"[s]\r\n"), "s", "k", u8"\u65e5\U0001F600",
+         utf16File(u"[s]\r\nk=\u65e5\U0001F600\r\n"), nullptr, false},
+        // An odd last byte is no character: it stays where it is, the last byte (Windows reads it as one).
+        {"UTF-16 odd last byte", utf16File(u"[s]\r\nk=old") + "A", "s", "k", "new", utf16File(u"[s]\r\nk=new") + "A",
+         nullptr, false},
+        {"UTF-8 keeps broken bytes elsewhere", "\xEF\xBB\xBF[s]\r\nj=\xFF\r\nk=1\r\n", "s", "k", "2",
+         "\xEF\xBB\xBF[s]\r\nj=\xFF\r\nk=2\r\n", nullptr, false}, // Windows rewrites them as U+FFFD
+        {"a name up to its NUL is the key", bytes("[s]\r\nk\0junk=old\r\n"), "s", "k", "new",
+         bytes("[s]\r\nk\0junk=new\r\n")},
         {"no section name", old, "", "k", "v", std::nullopt},
         {"no key name", old, "s", "", "v", std::nullopt},
         {"equals in the key", old, "s", "a=b", "v", std::nullopt},
@@ -162,8 +221,9 @@ TEST(IniWrite, ChangesOnlyItsLine)
         const std::string theirs = dir.path("theirs.ini");
         if (!c.before.empty())
             dir.write("theirs.ini", c.before);
-        ASSERT_TRUE(WritePrivateProfileStringA(c.section.c_str(), c.key.c_str(), qmx::os::toAnsi(c.value).c_str(),
-                                               qmx::os::toAnsi(theirs).c_str()));
+        EXPECT_TRUE(WritePrivateProfileStringA(c.section.c_str(), c.key.c_str(), qmx::os::toAnsi(c.value).c_str(),
+                                               qmx::os::toAnsi(theirs).c_str()))
+            << c.name;
         EXPECT_EQ(windowsRead(file, c.section, c.key), qmx::os::toAnsi(readBack)) << c.name;
         EXPECT_EQ(readValue(theirs, c.section, c.key, "<default>"), readBack) << c.name;
 #endif
@@ -192,3 +252,4 @@ TEST(IniWrite, UnwritableTargets)
     EXPECT_TRUE(std::filesystem::is_fifo(dir.fsPath("fifo.ini")));
 #endif
 }
+

@@ -39,10 +39,21 @@ std::string winePrefix();
 
 // Windows-form path to the host path (Linux); unchanged on Windows. A path that begins with '/' is
 // already a host path. Drive letters are case-insensitive. Returns "" when the drive is unknown.
+// Purely textual: the letter case of names on disk is matchFileNameCase's business.
 std::string toHostPath(std::string_view windowsPath);
 // Host path to Windows form (Linux: through the drive whose folder is the longest prefix); unchanged on
 // Windows. Returns "" when no drive maps the path.
 std::string toWindowsPath(std::string_view hostPath);
+
+// Windows ignores the letter case of file names; Linux does not. So that "Language.qmxII" is the file
+// that both the probe and every read of "language.qmxII" find, every routine here that opens, writes,
+// copies, starts or probes a file (Linux) takes the path's last component without regard to case: the
+// spelling given when it exists, otherwise the first of the directory's entries of that name in byte
+// order (of "Settings.qmxII" and "SETTINGS.QMXII", the latter). A new file gets the spelling given.
+// Folder routines (directoryExists, the listings, getShortPath) take paths as given: the browsers
+// match folder names themselves. This returns path with its last component spelt as that rule finds
+// it on disk; path itself when nothing matches, and always on Windows.
+std::string matchFileNameCase(std::string_view path);
 
 // ---- application services ----
 

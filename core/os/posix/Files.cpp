@@ -2,6 +2,7 @@
 
 #include "core/os/Ascii.h"
 #include "core/os/Wildcard.h"
+#include "core/os/posix/HostPath.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -117,11 +118,21 @@ std::string probeFirstFile(std::string_view pattern)
     const std::string host = toHostPath(pattern);
     if (host.empty())
         return {};
-    const std::size_t slash = host.rfind('/');
+    std::size_t slash = host.rfind('/');
     const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
     const std::string namePattern = slash == std::string::npos ? host : host.substr(slash + 1);
     if (namePattern.empty())
         return {};
+    if (namePattern.find_first_of("*?") == std::string::npos) {
+        // A plain name finds the very file that reads and writes of that name open.
+        const std::string file = detail::hostFilePath(pattern);
+        slash = file.rfind('/');
+        const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+        struct stat st
+        {
+        };
+        return !isHidden(name.c_str()) && ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? name : std::string();
+    }
     DIR* d = ::opendir(dir.c_str());
     if (!d)
         return {};
@@ -140,7 +151,7 @@ std::string probeFirstFile(std::string_view pattern)
 
 bool writeAnsiTextFile(std::string_view path, const std::vector<std::string>& lines, std::string* error)
 {
-    const std::string host = toHostPath(path);
+    const std::string host = detail::hostFilePath(path);
     if (host.empty()) {
         if (error)
             *error = "No drive maps " + std::string(path);
@@ -218,8 +229,8 @@ std::string getShortPath(std::string_view path)
 
 bool copyFile(std::string_view from, std::string_view to)
 {
-    const std::string src = toHostPath(from);
-    const std::string dst = toHostPath(to);
+    const std::string src = detail::hostFilePath(from);
+    const std::string dst = detail::hostFilePath(to);
     if (src.empty() || dst.empty())
         return false;
     std::string bytes;
@@ -235,7 +246,7 @@ bool copyFile(std::string_view from, std::string_view to)
 bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes)
 {
     bytes.clear();
-    const std::string host = toHostPath(path);
+    const std::string host = detail::hostFilePath(path);
     if (host.empty())
         return false;
     // O_NONBLOCK: a FIFO in place of a file must not hang the program; regular files ignore it.
@@ -276,7 +287,7 @@ bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes)
 
 bool replaceFile(std::string_view path, std::string_view bytes, std::string* error)
 {
-    std::string host = toHostPath(path);
+    std::string host = detail::hostFilePath(path);
     if (host.empty()) {
         if (error)
             *error = "No drive maps " + std::string(path);

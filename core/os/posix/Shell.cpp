@@ -1,6 +1,7 @@
 #include "core/os/Os.h"
 
 #include "core/os/Ascii.h"
+#include "core/os/posix/HostPath.h"
 
 #include <cerrno>
 #include <spawn.h>
@@ -80,7 +81,7 @@ bool startProgram(std::string_view commandLine)
     if (endsWithExe(args[0])) {
         args.insert(args.begin(), "wine");
     } else if (args[0].find('\\') != std::string::npos || (args[0].size() > 1 && args[0][1] == ':')) {
-        const std::string host = toHostPath(args[0]);
+        const std::string host = detail::hostFilePath(args[0]);
         if (host.empty())
             return false;
         args[0] = host;
@@ -95,7 +96,7 @@ bool shellOpen(std::string_view target)
     std::string what(target);
     const bool isAddress = what.find("://") != std::string::npos || what.rfind("mailto:", 0) == 0;
     if (!isAddress) {
-        what = toHostPath(target);
+        what = detail::hostFilePath(target);
         if (what.empty() || ::access(what.c_str(), F_OK) != 0)
             return false;
     }

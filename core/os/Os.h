@@ -91,8 +91,12 @@ bool fileExists(std::string_view path);
 
 // The whole file; false when it cannot be read (a missing file included) or is larger than maxBytes.
 bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes = 64u << 20);
-// Replaces the file's content atomically: the bytes go to a new file in the same directory, which then
-// takes the old one's place (keeping its permissions). On failure the old file is untouched.
+// Replaces the file's content atomically: the bytes go to a temporary file beside it, which then takes the
+// old one's place (keeping its permissions); the directory is synced after that where the system allows.
+// The temporary file's name is fixed per target (the target's name and ".qmxtmp"), so a write cut short
+// leaves at most that one file, which the next write takes over. Writes of one target from several
+// processes wait for each other. A symbolic link is kept: what it points to is replaced. A link that
+// points nowhere or in a circle is refused. On failure the old file is untouched.
 bool replaceFile(std::string_view path, std::string_view bytes, std::string* error = nullptr);
 
 // ---- compile support ----

@@ -10,7 +10,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 using qmx::ini::readValue;
@@ -253,3 +256,134 @@ TEST(IniWrite, UnwritableTargets)
 #endif
 }
 
+// A write cut short leaves its temporary file; the next write of that target takes it over.
+TEST(IniWrite, TakesOverTheTempFileOfAWriteCutShort)
+{
+    OsTestDir dir;
+    dir.write("settings.qmxII", "[settings]\r\nLastDir=C:\\old\r\n");
+    dir.write("settings.qmxII.qmxtmp", "[settings]\r\nLastDir=half a wri");
+    EXPECT_TRUE(writeValue(dir.path("settings.qmxII"), "settings", "LastDir", "C:\\new"));
+    EXPECT_EQ(dir.read("settings.qmxII"), "[settings]\r\nLastDir=C:\\new\r\n");
+    EXPECT_EQ(dir.entryCount(), 1);
+#ifndef _WIN32
+    // A name with no room for the suffix gets a short temporary name, which goes as well.
+    const std::string longName(250, 'n');
+    EXPECT_TRUE(writeValue(dir.path(longName), "s", "k", "v"));
+    EXPECT_EQ(readValue(dir.path(longName), "s", "k"), "v");
+    EXPECT_EQ(dir.entryCount(), 2);
+#endif
+}
+
+#ifndef _WIN32
+namespace {
+
+// What a complete write of LastUsedSettings leaves; anything else is a damaged file.
+bool isWholeSettingsFile(const std::string& content)
+{
+    const std::string head = "[settings]\r\nLastUsedSettings=";
+    return content.rfind(head, 0) == 0 && content.size() > head.size() + 2
+        && content.compare(content.size() - 2, 2, "\r\n") == 0
+        && content.find_first_of("\r\n", head.size()) == content.size() - 2;
+}
+
+// A process that writes the value again and again; it ends with 0 only when every write worked.
+pid_t startWriter(const std::string& file, int writes)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        bool ok = true;
+        for (int n = 1; n != writes + 1; ++n)
+            ok = writeValue(file, "settings", "LastUsedSettings", std::to_string(n) + std::string(3000, 'x')) && ok;
+        ::_exit(ok ? 0 : 1);
+    }
+    return pid;
+}
+
+} // namespace
+
+// Killed at any moment, a writer never damages the file and leaves at most its one temporary file.
+// (A thousand kills by hand: still at most one.)
+TEST(IniWrite, KilledWritersLeaveOneTempFileAtMost)
+{
+    OsTestDir dir;
+    const std::string file = dir.path("settings.qmxII");
+    ASSERT_TRUE(writeValue(file, "settings", "LastUsedSettings", "0"));
+    std::mt19937 random(std::random_device{}());
+    for (int kill = 0; kill < 40; ++kill) {
+        const pid_t pid = startWriter(file, -1); // forever
+        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<int>(0, 4000)(random)));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        EXPECT_TRUE(isWholeSettingsFile(dir.read("settings.qmxII"))) << "after kill " << kill;
+        EXPECT_LE(dir.entryCount(), 2) << "after kill " << kill;
+    }
+    EXPECT_TRUE(writeValue(file, "settings", "LastUsedSettings", "done"));
+    EXPECT_EQ(readValue(file, "settings", "LastUsedSettings"), "done");
+    EXPECT_EQ(dir.entryCount(), 1);
+}
+
+// Writers of one file in several processes wait for each other: every write works and the file stays whole.
+TEST(IniWrite, WritersInSeveralProcessesWaitForEachOther)
+{
+    OsTestDir dir;
+    const std::string file = dir.path("settings.qmxII");
+    pid_t writers[3] = {};
+    for (pid_t& pid : writers)
+        pid = startWriter(file, 100);
+    for (const pid_t pid : writers) {
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write failed in writer " << pid;
+    }
+    EXPECT_TRUE(isWholeSettingsFile(dir.read("settings.qmxII")));
+    EXPECT_EQ(dir.entryCount(), 1);
+}
+
+// A link is the user's: a write goes to what it points to, and a link that points nowhere or in a circle
+// is refused. Either way the link stays as it was.
+TEST(IniWrite, LinksStayTheUsers)
+{
+    const std::string old = "[s]\r\nk=old\r\n", updated = "[s]\r\nk=new\r\n";
+    const struct
+    {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> links; // name, what it points to
+        bool written;
+        const char* changedFile = nullptr; // the file that then holds the new value
+    } cases[] = {
+        {"link to a file", {{"a.ini", "real.ini"}}, true, "real.ini"},
+        {"chain of links", {{"a.ini", "b.ini"}, {"b.ini", "real.ini"}}, true, "real.ini"},
+        {"link into another folder", {{"a.ini", "sub/real.ini"}}, true, "sub/real.ini"},
+        {"link that points nowhere", {{"a.ini", "nowhere.ini"}}, false},
+        {"link to itself", {{"a.ini", "a.ini"}}, false},
+        {"two links in a circle", {{"a.ini", "b.ini"}, {"b.ini", "a.ini"}}, false},
+        {"link to a folder", {{"a.ini", "sub"}}, false},
+        {"link to a read-only file", {{"a.ini", "ro.ini"}}, false},
+    };
+    for (const auto& c : cases) {
+        OsTestDir dir;
+        dir.mkdir("sub");
+        for (const char* file : {"real.ini", "sub/real.ini", "ro.ini"})
+            dir.write(file, old);
+        ::chmod(dir.path("ro.ini").c_str(), 0444);
+        for (const auto& [link, to] : c.links)
+            std::filesystem::create_symlink(to, dir.fsPath(link));
+        const long entries = dir.entryCount();
+        EXPECT_EQ(writeValue(dir.path("a.ini"), "s", "k", "new"), c.written) << c.name;
+        for (const auto& [link, to] : c.links)
+            EXPECT_EQ(std::filesystem::read_symlink(dir.fsPath(link)).string(), to) << c.name;
+        for (const char* file : {"real.ini", "sub/real.ini", "ro.ini"})
+            EXPECT_EQ(dir.read(file), c.changedFile && std::string(c.changedFile) == file ? updated : old) << c.name;
+        EXPECT_EQ(dir.entryCount(), entries) << c.name << ": no file made, none left behind";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.fsPath("sub")), {}), 1) << c.name;
+    }
+    // A copy into a link fills what it points to as well.
+    OsTestDir dir;
+    dir.write("map.bsp", "compiled");
+    dir.write("real.bsp", "old");
+    std::filesystem::create_symlink("real.bsp", dir.fsPath("link.bsp"));
+    EXPECT_TRUE(qmx::os::copyFile(dir.path("map.bsp"), dir.path("link.bsp")));
+    EXPECT_EQ(dir.read("real.bsp"), "compiled");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.fsPath("link.bsp")));
+}
+#endif

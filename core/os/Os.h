@@ -64,8 +64,11 @@ void overrideProgramDirectory(std::string dir);
 // The executable's file name without directory and extension.
 std::string executableName();
 // True when another copy of the program is running. The first call takes a lock that the system
-// releases when this process ends, however it ends.
+// releases when this process ends, however it ends; later calls give the first call's answer.
 bool anotherInstanceRunning();
+// Gives up the lock that anotherInstanceRunning() took and forgets its answer, so that the next call
+// asks anew (for the program directory then in force). For tests, and for a clean shut-down.
+void releaseInstanceLock();
 // Environment variable; "" when unset.
 std::string getEnv(std::string_view name);
 // The directory probe: the name of the first ordinary file matching the pattern (wildcards only in the

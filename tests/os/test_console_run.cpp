@@ -17,7 +17,7 @@ TEST(ConsoleRun, RunsTheBatchAndReturnsItsExitCode)
     ASSERT_TRUE(qmx::os::writeAnsiTextFile(dir.path("compile.bat"),
                                            {"echo %QMX_CONSOLE_TEST%> \"" + dir.path("ran.txt") + "\"", ":wait",
                                             "if not exist \"" + dir.path("go") + "\" goto wait", "exit /b 7"}));
-    _putenv_s("QMX_CONSOLE_TEST", "passed through");
+    const qmxtest::EnvOverride variable("QMX_CONSOLE_TEST", "passed through");
 #else
     // A fake wineconsole records what it was given; the real one is tested end to end below.
     dir.write("wineconsole",
@@ -34,16 +34,22 @@ TEST(ConsoleRun, RunsTheBatchAndReturnsItsExitCode)
         std::filesystem::remove(dir.fsPath("go"));
         std::string error;
         const std::unique_ptr<ConsoleRun> run = ConsoleRun::start(bat, &error);
-        ASSERT_NE(run, nullptr) << error;
-        EXPECT_FALSE(run->finished()); // held until "go" exists
+        if (!run) {
+            ADD_FAILURE() << bat << ": " << error;
+            continue;
+        }
+        EXPECT_FALSE(run->finished()) << bat; // held until "go" exists
         dir.write("go", "");
-        ASSERT_TRUE(run->wait(120000));
-        EXPECT_TRUE(run->finished());
-        EXPECT_EQ(run->exitCode(), 7);
+        if (!run->wait(120000)) {
+            ADD_FAILURE() << bat << ": did not end";
+            continue;
+        }
+        EXPECT_TRUE(run->finished()) << bat;
+        EXPECT_EQ(run->exitCode(), 7) << bat;
 #ifdef _WIN32
-        EXPECT_EQ(dir.read("ran.txt"), "passed through\r\n");
+        EXPECT_EQ(dir.read("ran.txt"), "passed through\r\n") << bat;
 #else
-        EXPECT_EQ(dir.read("args.txt"), "cmd\n/c\n" + handedOn + "\n");
+        EXPECT_EQ(dir.read("args.txt"), "cmd\n/c\n" + handedOn + "\n") << bat;
 #endif
     }
 #ifndef _WIN32
@@ -71,3 +77,4 @@ TEST(ConsoleRun, RealWineConsoleRunsTheBatch)
     EXPECT_EQ(dir.read("ran.txt"), "passed through\r\n");
 }
 #endif
+

@@ -121,6 +121,10 @@ std::optional<std::string> readRegistryString(std::uint32_t root, std::string_vi
 
 // Starts a command line without waiting for it. False when it could not be started.
 bool startProgram(std::string_view commandLine);
+// How startProgram splits a command line into the program and its arguments on Linux (Windows hands the
+// line on whole): blanks and tabs separate, and double quotes group, so a path with blanks in quotes
+// stays one argument; the quotes themselves are dropped, and "" gives an empty argument.
+std::vector<std::string> splitCommandLine(std::string_view commandLine);
 // Opens a document or web address with the desktop's handler ("open" verb). False on failure.
 bool shellOpen(std::string_view target);
 

@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include "core/os/win32/Wide.h"
+
+#include <shellapi.h>
+#endif
+
 using qmx::os::ConsoleRun;
 using qmxtest::OsTestDir;
 
@@ -78,3 +84,48 @@ TEST(ConsoleRun, RealWineConsoleRunsTheBatch)
 }
 #endif
 
+// A help viewer or program whose path holds blanks is started as one quoted argument (Linux splits the
+// line itself). Where Windows' own splitting of a program's command line agrees, it is checked too.
+TEST(CommandLine, QuotesKeepBlanksInOneArgument)
+{
+    using Args = std::vector<std::string>;
+    const struct
+    {
+        const char* name;
+        std::string line;
+        Args args;
+        bool sameOnWindows = true;
+    } cases[] = {
+        {"viewer and file with blanks",
+         "\"/opt/my tools/xchm\" \"/home/me/QMX GUI II/help.chm\"",
+         {"/opt/my tools/xchm", "/home/me/QMX GUI II/help.chm"}},
+        {"plain words", "xchm help.chm", {"xchm", "help.chm"}},
+        {"runs of blanks and tabs", "  xchm \t  help.chm  ", {"xchm", "help.chm"}},
+        {"Windows paths", "hh.exe Z:\\maps dir\\help.chm", {"hh.exe", "Z:\\maps", "dir\\help.chm"}},
+        {"quotes inside a word", "a C:\\Program\" \"Files\\x", {"a", "C:\\Program Files\\x"}},
+        {"empty quoted argument", "a \"\" b", {"a", "", "b"}},
+        {"quote left open runs to the end", "a \"b  c", {"a", "b  c"}},
+        {"non-ASCII letters", u8"\"/home/j\u00fcrgen/xchm\" x", {u8"/home/j\u00fcrgen/xchm", "x"}},
+        {"nothing", "", {}, false}, // Windows gives the program's own path here
+        {"only blanks", "  \t ", {}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(qmx::os::splitCommandLine(c.line), c.args) << c.name;
+#ifdef _WIN32
+        if (!c.sameOnWindows)
+            continue;
+        // The first argument is the program, as a real command line has it.
+        int n = 0;
+        wchar_t** argv = CommandLineToArgvW(qmx::os::widen("prog.exe " + c.line).c_str(), &n);
+        if (!argv) {
+            ADD_FAILURE() << c.name << ": CommandLineToArgvW failed";
+            continue;
+        }
+        Args windows;
+        for (int i = 1; i < n; ++i)
+            windows.push_back(qmx::os::narrow(argv[i]));
+        LocalFree(argv);
+        EXPECT_EQ(windows, c.args) << c.name << ": Windows splits it otherwise";
+#endif
+    }
+}

@@ -14,31 +14,6 @@ namespace qmx::os {
 
 namespace {
 
-// Splits a Windows-style command line: blanks separate, double quotes group.
-std::vector<std::string> splitCommandLine(std::string_view line)
-{
-    std::vector<std::string> args;
-    std::string current;
-    bool inQuotes = false, have = false;
-    for (char c : line) {
-        if (c == '"') {
-            inQuotes = !inQuotes;
-            have = true;
-        } else if ((c == ' ' || c == '\t') && !inQuotes) {
-            if (have)
-                args.push_back(current);
-            current.clear();
-            have = false;
-        } else {
-            current += c;
-            have = true;
-        }
-    }
-    if (have)
-        args.push_back(current);
-    return args;
-}
-
 bool endsWithExe(const std::string& s)
 {
     return s.size() > 4 && iequals(std::string_view(s).substr(s.size() - 4), ".exe");

@@ -1,8 +1,8 @@
 #include "main_window/SdkDetection.h"
 
 #include "aux_windows/Form2.h"
-#include "main_window/Form1.h"
 #include "core/storage/SdkDirectory.h"
+#include "main_window/Form1.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 

@@ -39,10 +39,21 @@ std::string winePrefix();
 
 // Windows-form path to the host path (Linux); unchanged on Windows. A path that begins with '/' is
 // already a host path. Drive letters are case-insensitive. Returns "" when the drive is unknown.
+// Purely textual: the letter case of names on disk is matchFileNameCase's business.
 std::string toHostPath(std::string_view windowsPath);
 // Host path to Windows form (Linux: through the drive whose folder is the longest prefix); unchanged on
 // Windows. Returns "" when no drive maps the path.
 std::string toWindowsPath(std::string_view hostPath);
+
+// Windows ignores the letter case of file names; Linux does not. So that "Language.qmxII" is the file
+// that both the probe and every read of "language.qmxII" find, every routine here that opens, writes,
+// copies, starts or probes a file (Linux) takes the path's last component without regard to case: the
+// spelling given when it exists, otherwise the first of the directory's entries of that name in byte
+// order (of "Settings.qmxII" and "SETTINGS.QMXII", the latter). A new file gets the spelling given.
+// Folder routines (directoryExists, the listings, getShortPath) take paths as given: the browsers
+// match folder names themselves. This returns path with its last component spelt as that rule finds
+// it on disk; path itself when nothing matches, and always on Windows.
+std::string matchFileNameCase(std::string_view path);
 
 // ---- application services ----
 
@@ -53,8 +64,11 @@ void overrideProgramDirectory(std::string dir);
 // The executable's file name without directory and extension.
 std::string executableName();
 // True when another copy of the program is running. The first call takes a lock that the system
-// releases when this process ends, however it ends.
+// releases when this process ends, however it ends; later calls give the first call's answer.
 bool anotherInstanceRunning();
+// Gives up the lock that anotherInstanceRunning() took and forgets its answer, so that the next call
+// asks anew (for the program directory then in force). For tests, and for a clean shut-down.
+void releaseInstanceLock();
 // Environment variable; "" when unset.
 std::string getEnv(std::string_view name);
 // The directory probe: the name of the first ordinary file matching the pattern (wildcards only in the
@@ -80,8 +94,12 @@ bool fileExists(std::string_view path);
 
 // The whole file; false when it cannot be read (a missing file included) or is larger than maxBytes.
 bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes = 64u << 20);
-// Replaces the file's content atomically: the bytes go to a new file in the same directory, which then
-// takes the old one's place (keeping its permissions). On failure the old file is untouched.
+// Replaces the file's content atomically: the bytes go to a temporary file beside it, which then takes the
+// old one's place (keeping its permissions); the directory is synced after that where the system allows.
+// The temporary file's name is fixed per target (the target's name and ".qmxtmp"), so a write cut short
+// leaves at most that one file, which the next write takes over. Writes of one target from several
+// processes wait for each other. A symbolic link is kept: what it points to is replaced. A link that
+// points nowhere or in a circle is refused. On failure the old file is untouched.
 bool replaceFile(std::string_view path, std::string_view bytes, std::string* error = nullptr);
 
 // ---- compile support ----
@@ -107,6 +125,10 @@ bool startProgram(std::string_view commandLine);
 // directory does not exist or the program could not be started. Linux: a Windows program runs through
 // "wine" in the Wine prefix of this process's environment, the one the compile uses.
 bool startProgramIn(std::string_view commandLine, std::string_view workingDir);
+// How startProgram splits a command line into the program and its arguments on Linux (Windows hands the
+// line on whole): blanks and tabs separate, and double quotes group, so a path with blanks in quotes
+// stays one argument; the quotes themselves are dropped, and "" gives an empty argument.
+std::vector<std::string> splitCommandLine(std::string_view commandLine);
 // Opens a document or web address with the desktop's handler ("open" verb). False on failure.
 bool shellOpen(std::string_view target);
 

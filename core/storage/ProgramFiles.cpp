@@ -5,9 +5,11 @@
 namespace qmx {
 
 namespace {
+// The file as the directory spells it, so that the start-up check, every read and every write, and a
+// help viewer handed the path all meet the same file; a file not there yet gets the name as given.
 std::string inProgramDirectory(const char* name)
 {
-    return os::programDirectory() + "\\" + name;
+    return os::matchFileNameCase(os::programDirectory() + "\\" + name);
 }
 } // namespace
 

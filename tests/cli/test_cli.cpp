@@ -246,7 +246,7 @@ TEST(ConsoleRunInThisTerminal, RunsTheBatchAndHoldsInterrupts)
 #ifdef _WIN32
     ASSERT_TRUE(qmx::os::writeAnsiTextFile(
         dir.path("compile.bat"), {"@echo %QMX_TERMINAL_TEST%> \"" + dir.path("ran.txt") + "\"", "@exit /b 5"}));
-    setEnv("QMX_TERMINAL_TEST", "passed through");
+    const qmxtest::EnvOverride passed("QMX_TERMINAL_TEST", "passed through");
     const std::string expected = "passed through\r\n";
 #else
     // A fake wine records what it got and waits for "go".

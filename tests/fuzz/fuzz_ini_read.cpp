@@ -1,8 +1,9 @@
-// libFuzzer target: the INI lookup, the user.reg reader, the wildcard matcher and the code page
-// conversion on arbitrary bytes. Input: two name bytes' worth of header, then the file content.
+// libFuzzer target: the INI lookup, the user.reg reader, the wildcard matcher and the code page and
+// Unicode conversions on arbitrary bytes. Input: two name bytes' worth of header, then the file content.
 
 #include "core/os/Os.h"
 #include "core/os/UserReg.h"
+#include "core/os/Utf8.h"
 #include "core/os/Wildcard.h"
 #include "core/storage/IniFile.h"
 
@@ -35,5 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (qmx::os::toAnsi(qmx::os::fromAnsi(rest)) != rest)
         std::abort();
     (void)qmx::os::fromAnsi(qmx::os::toAnsi(rest));
+
+    // Repaired UTF-8 is valid: repairing it again changes nothing, and it survives the trip through UTF-16.
+    const std::string valid = qmx::os::validUtf8(rest);
+    if (qmx::os::validUtf8(valid) != valid || qmx::os::utf16ToUtf8(qmx::os::utf8ToUtf16(valid)) != valid)
+        std::abort();
     return 0;
 }

@@ -43,7 +43,6 @@ private:
     std::error_code m_error;
 };
 
-#ifndef _WIN32
 // Sets an environment variable for one test and puts the old state back afterwards.
 struct EnvOverride
 {
@@ -53,11 +52,30 @@ struct EnvOverride
     {
         set(value);
     }
-    ~EnvOverride() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
-    void set(const std::string& value) const { ::setenv(m_name, value.c_str(), 1); }
+    ~EnvOverride() { m_old ? set(*m_old) : unset(); }
+    EnvOverride(const EnvOverride&) = delete;
+    EnvOverride& operator=(const EnvOverride&) = delete;
+#ifdef _WIN32
+    void set(const std::string& value) const
+    {
+        ::_putenv_s(m_name, value.c_str());
+    }
+    void unset() const
+    {
+        ::_putenv_s(m_name, "");
+    } // an empty value removes the variable
+#else
+    void set(const std::string& value) const
+    {
+        ::setenv(m_name, value.c_str(), 1);
+    }
+    void unset() const
+    {
+        ::unsetenv(m_name);
+    }
+#endif
     const char* m_name;
     std::optional<std::string> m_old;
 };
-#endif
 
 } // namespace qmxtest

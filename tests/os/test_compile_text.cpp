@@ -34,7 +34,8 @@ TEST(BatchFile, LinesForTheTickedTools)
           R"(se\a.vmf")"}},
     };
     for (const auto& [request, lines] : cases) {
-        ASSERT_TRUE(qmx::os::writeAnsiTextFile(dir.path("compile.bat"), batchLines(request)));
+        SCOPED_TRACE(lines.front());
+        EXPECT_TRUE(qmx::os::writeAnsiTextFile(dir.path("compile.bat"), batchLines(request)));
         std::string bytes;
         for (const std::string& line : lines)
             bytes += line + "\r\n";

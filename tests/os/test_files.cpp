@@ -1,6 +1,8 @@
 #include "core/os/Os.h"
 
 #include "OsTestDir.h"
+#include "core/storage/IniFile.h"
+#include "core/storage/ProgramFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -63,4 +65,41 @@ TEST(Files, ShortPathAndCopy)
     EXPECT_FALSE(os::copyFile(dir.path("a.bsp"), dir.path("missing dir/a.bsp")));
     EXPECT_EQ(dir.read(u8"sdk dir/\u00f6.bsp"), std::string("new\0bytes", 9));
     EXPECT_EQ(dir.entryCount(), 3); // the source stays, and no folder was made
+}
+
+// The probe and every read and write meet the same file, whatever the letter case of its name on disk
+// (Windows ignores it; on Linux the OS layer does the same).
+TEST(Files, OneFileWhateverTheLetterCase)
+{
+    qmxtest::OsTestDir dir;
+    dir.write("Language.qmxII", "[Language]\r\nFrame2=Karten\r\n");
+    dir.write("SETTINGS.QMXII", "[settings]\r\nLastDir=C:\\maps\r\n");
+    const std::string language = dir.path("language.qmxII"), settings = dir.path("settings.qmxII");
+    EXPECT_EQ(os::probeFirstFile(language), "Language.qmxII");
+    EXPECT_TRUE(os::fileExists(language));
+    EXPECT_EQ(qmx::ini::readValue(language, "language", "Frame2"), "Karten");
+    EXPECT_TRUE(qmx::ini::writeValue(settings, "settings", "LastFile", "a.vmf"));
+    EXPECT_EQ(dir.read("SETTINGS.QMXII"), "[settings]\r\nLastDir=C:\\maps\r\nLastFile=a.vmf\r\n");
+    // A file that is not there yet is made under the name asked for.
+    EXPECT_TRUE(qmx::ini::writeValue(dir.path("help.ini"), "s", "k", "v"));
+    EXPECT_EQ(dir.read("help.ini"), "[s]\r\nk=v\r\n");
+    EXPECT_EQ(dir.entryCount(), 3);
+#ifndef _WIN32
+    // The program's own files are named as the directory spells them.
+    qmx::os::overrideProgramDirectory(dir.path());
+    const std::string prefix = os::programDirectory() + "\\";
+    EXPECT_EQ(qmx::languageFilePath(), prefix + "Language.qmxII");
+    EXPECT_EQ(qmx::settingsFilePath(), prefix + "SETTINGS.QMXII");
+    EXPECT_EQ(qmx::helpFilePath(), prefix + "help.chm");
+    qmx::os::overrideProgramDirectory({});
+    // Two spellings and none exact: byte order picks one, the same for the probe and the reads. The exact
+    // spelling wins over both.
+    dir.write("language.QMXII", "[Language]\r\nFrame2=Maps\r\n");
+    EXPECT_EQ(os::matchFileNameCase(language), dir.path("Language.qmxII"));
+    EXPECT_EQ(os::probeFirstFile(language), "Language.qmxII");
+    EXPECT_EQ(qmx::ini::readValue(language, "language", "Frame2"), "Karten");
+    dir.write("language.qmxII", "[Language]\r\nFrame2=Exact\r\n");
+    EXPECT_EQ(os::probeFirstFile(language), "language.qmxII");
+    EXPECT_EQ(qmx::ini::readValue(language, "language", "Frame2"), "Exact");
+#endif
 }

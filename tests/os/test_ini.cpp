@@ -10,12 +10,37 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 using qmx::ini::readValue;
 using qmx::ini::writeValue;
 using qmxtest::OsTestDir;
+
+// Literal text with NULs in it, whole.
+template <std::size_t N> static std::string bytes(const char (&text)[N])
+{
+    return std::string(text, N - 1);
+}
+template <std::size_t N> static std::u16string units(const char16_t (&text)[N])
+{
+    return std::u16string(text, N - 1);
+}
+
+// A file as Notepad saves "Unicode": a byte order mark, then UTF-16 in the order given.
+static std::string utf16File(std::u16string_view text, bool bigEndian = false)
+{
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t u : text) {
+        const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    }
+    return out;
+}
 
 #ifdef _WIN32
 // What the Windows profile functions read from the file, as ANSI bytes: the reference for our rules.
@@ -29,7 +54,7 @@ static std::string windowsRead(const std::string& file, const std::string& secti
 #endif
 
 // One table for our reader and, under Wine, the Windows one. Whatever the file holds, a read never crashes
-// and a write keeps every old byte in front of its line (UTF-16 is not ours: default read, write refused).
+// and a write keeps every old byte in front of its line.
 TEST(IniRead, LookupRulesAndHostileFiles)
 {
     std::string random(1 << 16, '\0');
@@ -78,10 +103,35 @@ TEST(IniRead, LookupRulesAndHostileFiles)
          qmx::os::fromAnsi(std::string(127, '\xe4')), false}, // Windows counts letters here
         {"random bytes", random, "s", "k", std::nullopt},
         {"NUL bytes", std::string("\0[s]\0\n\0k=v\n[s\0]\n", 15), "s", "k", std::nullopt},
+        // Names are C strings to the Windows functions: a NUL ends them.
+        {"NUL ends a key name", bytes("[s]\r\nk\0junk=v\r\n"), "s", "k", "v"},
+        {"NUL ends a section name", bytes("[s\0junk]\r\nk=v\r\n"), "s", "k", "v"},
+        {"NUL before the last bracket", bytes("[s\0]x]\r\nk=v\r\n"), "s", "k", "v"},
+        {"NUL before the equals sign", bytes("[s]\r\nk\0=v\r\n"), "s", "k", "v"},
+        {"equals sign after a NUL", bytes("[s]\r\nk\0a=b=v\r\n"), "s", "k", "b=v"},
+        {"blank before a NUL stays in the name", bytes("[s]\r\nk \0x=v\r\n"), "s", "k", std::nullopt},
+        {"name starting with NUL is empty", bytes("[s]\r\n\0k=v\r\n"), "s", "k", std::nullopt},
         {"huge line", std::string(10u << 20, 'a') + "\n[s]\nk=v\n", "s", "k", "v"},
         {"many sections", many, "SECTION4999", "k", "4999"},
-        {"UTF-16 LE", std::string("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0", 18), "s", "k", std::nullopt, false},
-        {"UTF-16 BE", std::string("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v", 16), "s", "k", std::nullopt, false},
+        {"UTF-8 with broken bytes",
+         "\xEF\xBB\xBF[s]\r\nk=a\xFF"
+         "b\xC3(\r\n",
+         "s", "k", u8"a\uFFFDb\uFFFD("},
+        // What Notepad saves as "Unicode", and its big-endian kin.
+        {"UTF-16 LE", utf16File(u"[s]\r\nk=v\r\n"), "s", "k", "v"},
+        {"UTF-16 BE", utf16File(u"[s]\nk=v", true), "s", "k", "v"},
+        {"UTF-16 letters", utf16File(u"[LANGUAGE]\r\nCredits=Zur\u00fcck \u20ac\r\n"), "language", "credits",
+         u8"Zur\u00fcck \u20ac"},
+        {"UTF-16 BE quotes and CR", utf16File(u"[s]\rk=\" v \"\r", true), "s", "k", " v "},
+        {"UTF-16 cut to 254", utf16File(u"[s]\r\nk=" + std::u16string(300, u'x')), "s", "k", std::string(254, 'x')},
+        {"UTF-16 lone surrogate",
+         utf16File(u"[s]\r\nk=a\xD800"
+                   u"b"),
+         "s", "k", u8"a\uFFFDb"},
+        {"UTF-16 NUL ends the value", utf16File(units(u"[s]\nk=a\0b")), "s", "k", "a"},
+        {"UTF-16 NUL ends a key name", utf16File(units(u"[s]\nk\0j=v")), "s", "k", "v"},
+        {"UTF-16 without a byte order mark", utf16File(u"[s]\nk=v").substr(2), "s", "k", std::nullopt},
+        {"byte order mark alone", "\xFF\xFE", "s", "k", std::nullopt},
     };
     OsTestDir dir;
     const std::string file = dir.path("a.ini");
@@ -93,10 +143,9 @@ TEST(IniRead, LookupRulesAndHostileFiles)
         const std::string windows = windowsRead(file, c.section, c.key);
         EXPECT_EQ(qmx::os::toAnsi(ours) == windows, c.sameInWine) << c.name << ": Windows reads " << windows;
 #endif
-        const bool utf16 = c.content.rfind("\xFF\xFE", 0) == 0 || c.content.rfind("\xFE\xFF", 0) == 0;
-        EXPECT_EQ(writeValue(file, "added", "LastDir", "C:\\x"), !utf16) << c.name;
+        EXPECT_TRUE(writeValue(file, "added", "LastDir", "C:\\x")) << c.name;
         EXPECT_EQ(dir.read("a.ini").substr(0, c.content.size()), c.content) << c.name;
-        EXPECT_EQ(readValue(file, "added", "LastDir"), utf16 ? "" : "C:\\x") << c.name;
+        EXPECT_EQ(readValue(file, "added", "LastDir"), "C:\\x") << c.name;
     }
     EXPECT_EQ(readValue(dir.path("missing dir/none.ini"), "s", "k", "def"), "def");
     EXPECT_EQ(dir.entryCount(), 1) << "a read creates nothing";
@@ -135,6 +184,19 @@ TEST(IniWrite, ChangesOnlyItsLine)
         {"letters without ANSI form", "", "s", "k", u8"\u65e5\u672c", "[s]\r\nk=??\r\n", "??", false},
         {"line breaks dropped", "", "s", "k", "a\r\nb\nc\rd", "[s]\r\nk=abcd\r\n", "abcd", false},
         {"blanks at the ends dropped", "", "s", "k", "  padded  ", "[s]\r\nk=padded\r\n", "padded"},
+        {"UTF-16 LE stays UTF-16 LE", utf16File(u"; c\r\n[s]\r\nk=old\r\n\r\n[t]\r\n"), "s", "k", u8"new \u20ac",
+         utf16File(u"; c\r\n[s]\r\nk=new \u20ac\r\n\r\n[t]\r\n")},
+        {"UTF-16 BE gets a new section", utf16File(u"[s]\nk=1", true), "presets", "preset3", "x|y",
+         utf16File(u"[s]\nk=1\n[presets]\npreset3=x|y\n", true)},
+        {"UTF-16 letters beyond the code page", utf16File(u"[s]\r\n"), "s", "k", u8"\u65e5\U0001F600",
+         utf16File(u"[s]\r\nk=\u65e5\U0001F600\r\n"), nullptr, false},
+        // An odd last byte is no character: it stays where it is, the last byte (Windows reads it as one).
+        {"UTF-16 odd last byte", utf16File(u"[s]\r\nk=old") + "A", "s", "k", "new", utf16File(u"[s]\r\nk=new") + "A",
+         nullptr, false},
+        {"UTF-8 keeps broken bytes elsewhere", "\xEF\xBB\xBF[s]\r\nj=\xFF\r\nk=1\r\n", "s", "k", "2",
+         "\xEF\xBB\xBF[s]\r\nj=\xFF\r\nk=2\r\n", nullptr, false}, // Windows rewrites them as U+FFFD
+        {"a name up to its NUL is the key", bytes("[s]\r\nk\0junk=old\r\n"), "s", "k", "new",
+         bytes("[s]\r\nk\0junk=new\r\n")},
         {"no section name", old, "", "k", "v", std::nullopt},
         {"no key name", old, "s", "", "v", std::nullopt},
         {"equals in the key", old, "s", "a=b", "v", std::nullopt},
@@ -162,8 +224,9 @@ TEST(IniWrite, ChangesOnlyItsLine)
         const std::string theirs = dir.path("theirs.ini");
         if (!c.before.empty())
             dir.write("theirs.ini", c.before);
-        ASSERT_TRUE(WritePrivateProfileStringA(c.section.c_str(), c.key.c_str(), qmx::os::toAnsi(c.value).c_str(),
-                                               qmx::os::toAnsi(theirs).c_str()));
+        EXPECT_TRUE(WritePrivateProfileStringA(c.section.c_str(), c.key.c_str(), qmx::os::toAnsi(c.value).c_str(),
+                                               qmx::os::toAnsi(theirs).c_str()))
+            << c.name;
         EXPECT_EQ(windowsRead(file, c.section, c.key), qmx::os::toAnsi(readBack)) << c.name;
         EXPECT_EQ(readValue(theirs, c.section, c.key, "<default>"), readBack) << c.name;
 #endif
@@ -192,3 +255,135 @@ TEST(IniWrite, UnwritableTargets)
     EXPECT_TRUE(std::filesystem::is_fifo(dir.fsPath("fifo.ini")));
 #endif
 }
+
+// A write cut short leaves its temporary file; the next write of that target takes it over.
+TEST(IniWrite, TakesOverTheTempFileOfAWriteCutShort)
+{
+    OsTestDir dir;
+    dir.write("settings.qmxII", "[settings]\r\nLastDir=C:\\old\r\n");
+    dir.write("settings.qmxII.qmxtmp", "[settings]\r\nLastDir=half a wri");
+    EXPECT_TRUE(writeValue(dir.path("settings.qmxII"), "settings", "LastDir", "C:\\new"));
+    EXPECT_EQ(dir.read("settings.qmxII"), "[settings]\r\nLastDir=C:\\new\r\n");
+    EXPECT_EQ(dir.entryCount(), 1);
+#ifndef _WIN32
+    // A name with no room for the suffix gets a short temporary name, which goes as well.
+    const std::string longName(250, 'n');
+    EXPECT_TRUE(writeValue(dir.path(longName), "s", "k", "v"));
+    EXPECT_EQ(readValue(dir.path(longName), "s", "k"), "v");
+    EXPECT_EQ(dir.entryCount(), 2);
+#endif
+}
+
+#ifndef _WIN32
+namespace {
+
+// What a complete write of LastUsedSettings leaves; anything else is a damaged file.
+bool isWholeSettingsFile(const std::string& content)
+{
+    const std::string head = "[settings]\r\nLastUsedSettings=";
+    return content.rfind(head, 0) == 0 && content.size() > head.size() + 2
+        && content.compare(content.size() - 2, 2, "\r\n") == 0
+        && content.find_first_of("\r\n", head.size()) == content.size() - 2;
+}
+
+// A process that writes the value again and again; it ends with 0 only when every write worked.
+pid_t startWriter(const std::string& file, int writes)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        bool ok = true;
+        for (int n = 1; n != writes + 1; ++n)
+            ok = writeValue(file, "settings", "LastUsedSettings", std::to_string(n) + std::string(3000, 'x')) && ok;
+        ::_exit(ok ? 0 : 1);
+    }
+    return pid;
+}
+
+} // namespace
+
+// Killed at any moment, a writer never damages the file and leaves at most its one temporary file.
+// (A thousand kills by hand: still at most one.)
+TEST(IniWrite, KilledWritersLeaveOneTempFileAtMost)
+{
+    OsTestDir dir;
+    const std::string file = dir.path("settings.qmxII");
+    ASSERT_TRUE(writeValue(file, "settings", "LastUsedSettings", "0"));
+    std::mt19937 random(std::random_device{}());
+    for (int kill = 0; kill < 40; ++kill) {
+        const pid_t pid = startWriter(file, -1); // forever
+        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<int>(0, 4000)(random)));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        EXPECT_TRUE(isWholeSettingsFile(dir.read("settings.qmxII"))) << "after kill " << kill;
+        EXPECT_LE(dir.entryCount(), 2) << "after kill " << kill;
+    }
+    EXPECT_TRUE(writeValue(file, "settings", "LastUsedSettings", "done"));
+    EXPECT_EQ(readValue(file, "settings", "LastUsedSettings"), "done");
+    EXPECT_EQ(dir.entryCount(), 1);
+}
+
+// Writers of one file in several processes wait for each other: every write works and the file stays whole.
+TEST(IniWrite, WritersInSeveralProcessesWaitForEachOther)
+{
+    OsTestDir dir;
+    const std::string file = dir.path("settings.qmxII");
+    pid_t writers[3] = {};
+    for (pid_t& pid : writers)
+        pid = startWriter(file, 100);
+    for (const pid_t pid : writers) {
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write failed in writer " << pid;
+    }
+    EXPECT_TRUE(isWholeSettingsFile(dir.read("settings.qmxII")));
+    EXPECT_EQ(dir.entryCount(), 1);
+}
+
+// A link is the user's: a write goes to what it points to, and a link that points nowhere or in a circle
+// is refused. Either way the link stays as it was.
+TEST(IniWrite, LinksStayTheUsers)
+{
+    const std::string old = "[s]\r\nk=old\r\n", updated = "[s]\r\nk=new\r\n";
+    const struct
+    {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> links; // name, what it points to
+        bool written;
+        const char* changedFile = nullptr; // the file that then holds the new value
+    } cases[] = {
+        {"link to a file", {{"a.ini", "real.ini"}}, true, "real.ini"},
+        {"chain of links", {{"a.ini", "b.ini"}, {"b.ini", "real.ini"}}, true, "real.ini"},
+        {"link into another folder", {{"a.ini", "sub/real.ini"}}, true, "sub/real.ini"},
+        {"link that points nowhere", {{"a.ini", "nowhere.ini"}}, false},
+        {"link to itself", {{"a.ini", "a.ini"}}, false},
+        {"two links in a circle", {{"a.ini", "b.ini"}, {"b.ini", "a.ini"}}, false},
+        {"link to a folder", {{"a.ini", "sub"}}, false},
+        {"link to a read-only file", {{"a.ini", "ro.ini"}}, false},
+    };
+    for (const auto& c : cases) {
+        OsTestDir dir;
+        dir.mkdir("sub");
+        for (const char* file : {"real.ini", "sub/real.ini", "ro.ini"})
+            dir.write(file, old);
+        ::chmod(dir.path("ro.ini").c_str(), 0444);
+        for (const auto& [link, to] : c.links)
+            std::filesystem::create_symlink(to, dir.fsPath(link));
+        const long entries = dir.entryCount();
+        EXPECT_EQ(writeValue(dir.path("a.ini"), "s", "k", "new"), c.written) << c.name;
+        for (const auto& [link, to] : c.links)
+            EXPECT_EQ(std::filesystem::read_symlink(dir.fsPath(link)).string(), to) << c.name;
+        for (const char* file : {"real.ini", "sub/real.ini", "ro.ini"})
+            EXPECT_EQ(dir.read(file), c.changedFile && std::string(c.changedFile) == file ? updated : old) << c.name;
+        EXPECT_EQ(dir.entryCount(), entries) << c.name << ": no file made, none left behind";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.fsPath("sub")), {}), 1) << c.name;
+    }
+    // A copy into a link fills what it points to as well.
+    OsTestDir dir;
+    dir.write("map.bsp", "compiled");
+    dir.write("real.bsp", "old");
+    std::filesystem::create_symlink("real.bsp", dir.fsPath("link.bsp"));
+    EXPECT_TRUE(qmx::os::copyFile(dir.path("map.bsp"), dir.path("link.bsp")));
+    EXPECT_EQ(dir.read("real.bsp"), "compiled");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.fsPath("link.bsp")));
+}
+#endif

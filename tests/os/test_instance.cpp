@@ -14,6 +14,7 @@
 #endif
 
 using qmx::os::anotherInstanceRunning;
+using qmx::os::releaseInstanceLock;
 
 namespace {
 
@@ -24,17 +25,18 @@ char ask(const std::string& programDir)
 {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    _putenv_s("QMX_CHILD_DIR", qmx::os::toAnsi(programDir).c_str());
+    const qmxtest::EnvOverride childDir("QMX_CHILD_DIR", qmx::os::toAnsi(programDir));
     const intptr_t code
         = _spawnl(_P_WAIT, exe, ("\"" + std::string(exe) + "\"").c_str(), "--gtest_filter=InstanceChild.Run", nullptr);
-    _putenv_s("QMX_CHILD_DIR", "");
     return code == 1 ? 'y' : code == 0 ? 'n' : '?';
 }
 #else
+// The child only asks and ends: test_os never starts threads or Qt, so a fork is safe here.
 char ask(const std::string& programDir, pid_t* holder = nullptr)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
+        releaseInstanceLock(); // what the parent held is not the child's
         qmx::os::overrideProgramDirectory(programDir);
         const bool other = anotherInstanceRunning() || anotherInstanceRunning();
         if (holder && !other)
@@ -51,6 +53,19 @@ char ask(const std::string& programDir, pid_t* holder = nullptr)
 }
 #endif
 
+// Every test starts and ends without a lock of this process and with the real program directory.
+class Instance : public ::testing::Test
+{
+protected:
+    void SetUp() override { releaseInstanceLock(); }
+    void TearDown() override
+    {
+        releaseInstanceLock();
+        qmx::os::overrideProgramDirectory({});
+    }
+    qmxtest::OsTestDir m_dir;
+};
+
 } // namespace
 
 #ifdef _WIN32
@@ -59,29 +74,38 @@ TEST(InstanceChild, Run)
 {
     const std::string dir = qmx::os::getEnv("QMX_CHILD_DIR");
     if (dir.empty())
-        GTEST_SKIP() << "only run by Instance.SecondCopySeesTheFirst";
+        GTEST_SKIP() << "only run by the Instance tests";
     qmx::os::overrideProgramDirectory(dir);
     std::exit(anotherInstanceRunning() || anotherInstanceRunning() ? 1 : 0);
 }
-#endif
-
-TEST(Instance, SecondCopySeesTheFirst)
-{
-    qmxtest::OsTestDir dir;
-    const std::string programDir = dir.path("prog");
-#ifdef _WIN32
-    qmx::os::overrideProgramDirectory(programDir); // this process is the first copy
-    ASSERT_FALSE(anotherInstanceRunning());
-    qmx::os::overrideProgramDirectory({});
 #else
+// However the first copy ends, it no longer counts.
+TEST_F(Instance, AKilledCopyNoLongerCounts)
+{
+    const std::string programDir = m_dir.path("prog");
     pid_t first = 0;
     ASSERT_EQ(ask(programDir, &first), 'n');
-#endif
     EXPECT_EQ(ask(programDir), 'y');
-    EXPECT_EQ(ask(dir.path("other prog")), 'n'); // a copy installed elsewhere is another program
-#ifndef _WIN32
-    ::kill(first, SIGKILL); // however the first copy ends, it no longer counts
+    ::kill(first, SIGKILL);
     ::waitpid(first, nullptr, 0);
     EXPECT_EQ(ask(programDir), 'n');
+}
 #endif
+
+// This process is the first copy; the second sees it until the lock is given up, and the answer is
+// asked anew after that, for the program directory then in force.
+TEST_F(Instance, SecondCopySeesTheFirstUntilItsLockIsReleased)
+{
+    const std::string programDir = m_dir.path("prog"), elsewhere = m_dir.path("other prog");
+    qmx::os::overrideProgramDirectory(programDir);
+    ASSERT_FALSE(anotherInstanceRunning());
+    EXPECT_FALSE(anotherInstanceRunning()) << "its own lock is not another copy";
+    EXPECT_EQ(ask(programDir), 'y');
+    EXPECT_EQ(ask(elsewhere), 'n') << "a copy installed elsewhere is another program";
+    releaseInstanceLock();
+    EXPECT_EQ(ask(programDir), 'n');
+    qmx::os::overrideProgramDirectory(elsewhere);
+    EXPECT_FALSE(anotherInstanceRunning());
+    EXPECT_EQ(ask(elsewhere), 'y');
+    EXPECT_EQ(ask(programDir), 'n');
 }

@@ -59,14 +59,17 @@ std::string executableName()
     return detail::fileStem(executablePath());
 }
 
+// The lock's descriptor stays open until releaseInstanceLock(); the kernel drops the lock however the
+// process ends, so a crashed copy never blocks the next start.
+namespace {
+int g_lockFd = -1;
+bool g_otherRunning = false;
+} // namespace
+
 bool anotherInstanceRunning()
 {
-    // The descriptor stays open for the life of the process; the kernel drops the lock however the
-    // process ends, so a crashed copy never blocks the next start.
-    static int s_fd = -1;
-    static bool s_other = false;
-    if (s_fd >= 0 || s_other)
-        return s_other;
+    if (g_lockFd >= 0 || g_otherRunning)
+        return g_otherRunning;
     std::string dir;
     if (const char* run = std::getenv("XDG_RUNTIME_DIR"); run && *run && ::access(run, W_OK) == 0)
         dir = run;
@@ -80,12 +83,20 @@ bool anotherInstanceRunning()
     if (fd < 0)
         return false; // cannot tell: let the program run rather than refuse
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        s_other = errno == EWOULDBLOCK;
+        g_otherRunning = errno == EWOULDBLOCK;
         ::close(fd);
-        return s_other;
+        return g_otherRunning;
     }
-    s_fd = fd;
+    g_lockFd = fd;
     return false;
+}
+
+void releaseInstanceLock()
+{
+    if (g_lockFd >= 0)
+        ::close(g_lockFd);
+    g_lockFd = -1;
+    g_otherRunning = false;
 }
 
 std::string getEnv(std::string_view name)

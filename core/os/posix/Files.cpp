@@ -2,6 +2,7 @@
 
 #include "core/os/Ascii.h"
 #include "core/os/Wildcard.h"
+#include "core/os/posix/HostPath.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,37 +80,147 @@ bool writeAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
-// Writes bytes to a fresh temporary file in dir and renames it to target.
+// The one temporary file that writes of target go through (see replaceFile): target's name and ".qmxtmp",
+// or, where that name would be too long, a short one made from a hash of it.
+std::string tempPathFor(const std::string& target)
+{
+    constexpr std::string_view kSuffix = ".qmxtmp";
+    constexpr std::size_t kMaxName = 255; // NAME_MAX of the usual Linux file systems
+    const std::size_t slash = target.rfind('/');
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (name.size() + kSuffix.size() <= kMaxName)
+        return target + std::string(kSuffix);
+    std::uint64_t h = 1469598103934665603ull; // FNV-1a
+    for (const char c : name) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
+    }
+    char hashed[40];
+    std::snprintf(hashed, sizeof hashed, "qmx-%016llx%s", static_cast<unsigned long long>(h), kSuffix.data());
+    return target.substr(0, slash == std::string::npos ? 0 : slash + 1) + hashed;
+}
+
+// Takes the lock on fd, waiting up to five seconds: a writer that hangs (a stopped process) must not
+// hang us. False with errno set when the lock was not had.
+bool lockWithin5Seconds(int fd)
+{
+    for (int tries = 0; tries < 500; ++tries) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        ::usleep(10000);
+    }
+    errno = EWOULDBLOCK;
+    return false;
+}
+
+// Opens target's temporary file and locks it. A writer of the same target in another process holds the
+// lock until it has renamed its file into place; the descriptor we then hold names the target itself,
+// so we let it go and open the name again.
+int openLockedTemp(const std::string& tmp)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // No O_TRUNC: the file may still be another writer's until we hold the lock.
+        const int fd = ::open(tmp.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            return -1;
+        if (!lockWithin5Seconds(fd)) {
+            const int err = errno;
+            ::close(fd);
+            errno = err;
+            return -1;
+        }
+        struct stat held
+        {
+        };
+        struct stat named
+        {
+        };
+        if (::fstat(fd, &held) == 0 && ::lstat(tmp.c_str(), &named) == 0 && held.st_dev == named.st_dev
+            && held.st_ino == named.st_ino && S_ISREG(held.st_mode))
+            return fd;
+        ::close(fd);
+    }
+    errno = EBUSY;
+    return -1;
+}
+
+// Makes the rename into target's directory survive a power cut, where the file system can sync a directory.
+void syncDirectory(const std::string& target)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Writes bytes to target's temporary file and renames it to target.
 bool writeViaTemp(const std::string& target, std::string_view bytes, mode_t mode, std::string* error)
 {
-    std::string tmp = target + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
+    const std::string tmp = tempPathFor(target);
+    const int fd = openLockedTemp(tmp);
     if (fd < 0) {
         if (error)
             *error = errorText("Cannot create a file beside", target, errno);
         return false;
     }
-    ::fchmod(fd, mode);
-    bool ok = writeAll(fd, bytes.data(), bytes.size());
-    int err = errno;
-    if (ok && ::fsync(fd) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(tmp.c_str());
-        if (error)
-            *error = errorText("Cannot write", target, err);
-    }
+    bool ok = ::ftruncate(fd, 0) == 0 && ::fchmod(fd, mode) == 0 && writeAll(fd, bytes.data(), bytes.size())
+        && ::fsync(fd) == 0 && ::rename(tmp.c_str(), target.c_str()) == 0;
+    const int err = errno;
+    if (ok)
+        syncDirectory(target);
+    else
+        ::unlink(tmp.c_str()); // still ours: we hold its lock
+    ::close(fd); // lets the next writer of the target go on
+    if (!ok && error)
+        *error = errorText("Cannot write", target, err);
     return ok;
+}
+
+// replaceFile on a host path. The new content gets the mode given, or else the old file's, or for a new
+// file the one the umask leaves.
+bool replaceHostFile(std::string host, std::string_view bytes, std::optional<mode_t> newMode, std::string* error)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        // The link is the user's: what it points to is replaced, never the link. A link that leads in a
+        // circle is refused, and so is one that points nowhere. Windows would create the file such a
+        // link names; we do not, since it may lie on a drive that is not there now, and a settings
+        // file created out of sight is worse than a value not stored.
+        char real[PATH_MAX];
+        if (!::realpath(host.c_str(), real)) {
+            if (error)
+                *error = errorText("Cannot write through the link", host, errno);
+            return false;
+        }
+        host = real;
+    }
+    mode_t mode = 0644;
+    if (::stat(host.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) {
+            if (error)
+                *error = host + " is not a file";
+            return false;
+        }
+        // A read-only file stays as it is, as on Windows, though its directory would allow a rename.
+        if ((st.st_mode & 0222) == 0 || ::access(host.c_str(), W_OK) != 0) {
+            if (error)
+                *error = errorText("Cannot write", host, EACCES);
+            return false;
+        }
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    return writeViaTemp(host, bytes, newMode.value_or(mode), error);
 }
 
 } // namespace
@@ -117,11 +230,21 @@ std::string probeFirstFile(std::string_view pattern)
     const std::string host = toHostPath(pattern);
     if (host.empty())
         return {};
-    const std::size_t slash = host.rfind('/');
+    std::size_t slash = host.rfind('/');
     const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
     const std::string namePattern = slash == std::string::npos ? host : host.substr(slash + 1);
     if (namePattern.empty())
         return {};
+    if (namePattern.find_first_of("*?") == std::string::npos) {
+        // A plain name finds the very file that reads and writes of that name open.
+        const std::string file = detail::hostFilePath(pattern);
+        slash = file.rfind('/');
+        const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+        struct stat st
+        {
+        };
+        return !isHidden(name.c_str()) && ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? name : std::string();
+    }
     DIR* d = ::opendir(dir.c_str());
     if (!d)
         return {};
@@ -140,7 +263,7 @@ std::string probeFirstFile(std::string_view pattern)
 
 bool writeAnsiTextFile(std::string_view path, const std::vector<std::string>& lines, std::string* error)
 {
-    const std::string host = toHostPath(path);
+    const std::string host = detail::hostFilePath(path);
     if (host.empty()) {
         if (error)
             *error = "No drive maps " + std::string(path);
@@ -218,8 +341,8 @@ std::string getShortPath(std::string_view path)
 
 bool copyFile(std::string_view from, std::string_view to)
 {
-    const std::string src = toHostPath(from);
-    const std::string dst = toHostPath(to);
+    const std::string src = detail::hostFilePath(from);
+    const std::string dst = detail::hostFilePath(to);
     if (src.empty() || dst.empty())
         return false;
     std::string bytes;
@@ -229,13 +352,13 @@ bool copyFile(std::string_view from, std::string_view to)
     {
     };
     const mode_t mode = ::stat(src.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    return writeViaTemp(dst, bytes, mode, nullptr);
+    return replaceHostFile(dst, bytes, mode, nullptr);
 }
 
 bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes)
 {
     bytes.clear();
-    const std::string host = toHostPath(path);
+    const std::string host = detail::hostFilePath(path);
     if (host.empty())
         return false;
     // O_NONBLOCK: a FIFO in place of a file must not hang the program; regular files ignore it.
@@ -276,39 +399,13 @@ bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes)
 
 bool replaceFile(std::string_view path, std::string_view bytes, std::string* error)
 {
-    std::string host = toHostPath(path);
+    const std::string host = detail::hostFilePath(path);
     if (host.empty()) {
         if (error)
             *error = "No drive maps " + std::string(path);
         return false;
     }
-    struct stat st
-    {
-    };
-    mode_t mode = 0644;
-    if (::stat(host.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) {
-            if (error)
-                *error = host + " is not a file";
-            return false;
-        }
-        // A read-only file stays as it is, as on Windows, though its directory would allow a rename.
-        if ((st.st_mode & 0222) == 0 || ::access(host.c_str(), W_OK) != 0) {
-            if (error)
-                *error = errorText("Cannot write", host, EACCES);
-            return false;
-        }
-        // Replace what a link points to, not the link.
-        char real[PATH_MAX];
-        if (::realpath(host.c_str(), real))
-            host = real;
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    return writeViaTemp(host, bytes, mode, error);
+    return replaceHostFile(host, bytes, std::nullopt, error);
 }
 
 } // namespace qmx::os

@@ -1,6 +1,10 @@
 #include "core/os/Os.h"
 
+#include "core/os/Ascii.h"
+#include "core/os/posix/HostPath.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
@@ -123,6 +127,33 @@ bool hasDriveLetter(std::string_view p)
     return p.size() >= 2 && p[1] == ':' && ((p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z'));
 }
 
+// The host path with its last component as the directory spells it (see matchFileNameCase).
+std::string matchHostNameCase(const std::string& host)
+{
+    struct stat st
+    {
+    };
+    // Spelt as given when that exists, or when we cannot look (then the call that follows reports it).
+    if (::lstat(host.c_str(), &st) == 0 || errno != ENOENT)
+        return host;
+    const std::size_t slash = host.rfind('/');
+    const std::string name = slash == std::string::npos ? host : host.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..")
+        return host;
+    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : host.substr(0, slash));
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return host;
+    std::string best;
+    while (const dirent* e = ::readdir(d)) {
+        // Byte order, so that the choice between two spellings never depends on the directory's order.
+        if (iequals(e->d_name, name) && (best.empty() || best.compare(e->d_name) > 0))
+            best = e->d_name;
+    }
+    ::closedir(d);
+    return best.empty() ? host : host.substr(0, slash + 1) + best;
+}
+
 } // namespace
 
 std::string winePrefix()
@@ -220,6 +251,30 @@ std::string toWindowsPath(std::string_view hostPath)
     return out;
 }
 
+namespace detail {
+
+std::string hostFilePath(std::string_view path)
+{
+    const std::string host = toHostPath(path);
+    return host.empty() ? host : matchHostNameCase(host);
+}
+
+} // namespace detail
+
+std::string matchFileNameCase(std::string_view path)
+{
+    const std::string host = toHostPath(path);
+    if (host.empty())
+        return std::string(path);
+    const std::string matched = matchHostNameCase(host);
+    if (matched == host)
+        return std::string(path);
+    // Only the last component differs: put the found spelling into the path as it was given.
+    const std::size_t given = path.find_last_of("\\/");
+    const std::string head(path.substr(0, given == std::string_view::npos ? 0 : given + 1));
+    return head + matched.substr(matched.rfind('/') + 1);
+}
+
 bool directoryExists(std::string_view path)
 {
     const std::string host = toHostPath(path);
@@ -231,7 +286,7 @@ bool directoryExists(std::string_view path)
 
 bool fileExists(std::string_view path)
 {
-    const std::string host = toHostPath(path);
+    const std::string host = detail::hostFilePath(path);
     struct stat st
     {
     };

@@ -1,8 +1,10 @@
 #include "core/os/Os.h"
 
 #include "core/os/Ascii.h"
+#include "core/os/posix/HostPath.h"
 
 #include <cerrno>
+#include <optional>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,31 +14,6 @@ extern char** environ;
 namespace qmx::os {
 
 namespace {
-
-// Splits a Windows-style command line: blanks separate, double quotes group.
-std::vector<std::string> splitCommandLine(std::string_view line)
-{
-    std::vector<std::string> args;
-    std::string current;
-    bool inQuotes = false, have = false;
-    for (char c : line) {
-        if (c == '"') {
-            inQuotes = !inQuotes;
-            have = true;
-        } else if ((c == ' ' || c == '\t') && !inQuotes) {
-            if (have)
-                args.push_back(current);
-            current.clear();
-            have = false;
-        } else {
-            current += c;
-            have = true;
-        }
-    }
-    if (have)
-        args.push_back(current);
-    return args;
-}
 
 bool endsWithExe(const std::string& s)
 {
@@ -75,23 +52,39 @@ bool spawnDetached(const std::vector<std::string>& argv, const std::string& work
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// The program and its arguments as Linux runs them: a Windows program through Wine (which takes
+// Windows-form paths as they are), another Windows-form program path mapped to the host.
+std::optional<std::vector<std::string>> hostArguments(std::string_view commandLine)
+{
+    std::vector<std::string> args = splitCommandLine(commandLine);
+    if (args.empty())
+        return std::nullopt;
+    if (endsWithExe(args[0])) {
+        args.insert(args.begin(), "wine");
+    } else if (args[0].find('\\') != std::string::npos || (args[0].size() > 1 && args[0][1] == ':')) {
+        args[0] = detail::hostFilePath(args[0]);
+        if (args[0].empty())
+            return std::nullopt;
+    }
+    return args;
+}
+
 } // namespace
 
 bool startProgram(std::string_view commandLine)
 {
-    std::vector<std::string> args = splitCommandLine(commandLine);
-    if (args.empty())
+    const std::optional<std::vector<std::string>> args = hostArguments(commandLine);
+    return args && spawnDetached(*args);
+}
+
+bool startProgramIn(std::string_view commandLine, std::string_view workingDir)
+{
+    // Wine maps the host working directory back to its drive letter for the program.
+    const std::string hostDir = toHostPath(workingDir);
+    if (hostDir.empty() || !directoryExists(hostDir))
         return false;
-    // Windows programs run through Wine, which takes Windows-form paths as they are.
-    if (endsWithExe(args[0])) {
-        args.insert(args.begin(), "wine");
-    } else if (args[0].find('\\') != std::string::npos || (args[0].size() > 1 && args[0][1] == ':')) {
-        const std::string host = toHostPath(args[0]);
-        if (host.empty())
-            return false;
-        args[0] = host;
-    }
-    return spawnDetached(args);
+    const std::optional<std::vector<std::string>> args = hostArguments(commandLine);
+    return args && spawnDetached(*args, hostDir);
 }
 
 bool shellOpen(std::string_view target)
@@ -101,31 +94,11 @@ bool shellOpen(std::string_view target)
     std::string what(target);
     const bool isAddress = what.find("://") != std::string::npos || what.rfind("mailto:", 0) == 0;
     if (!isAddress) {
-        what = toHostPath(target);
+        what = detail::hostFilePath(target);
         if (what.empty() || ::access(what.c_str(), F_OK) != 0)
             return false;
     }
     return spawnDetached({"xdg-open", what});
-}
-
-bool startProgramIn(std::string_view commandLine, std::string_view workingDir)
-{
-    const std::string hostDir = toHostPath(workingDir);
-    if (hostDir.empty() || !directoryExists(hostDir))
-        return false;
-    std::vector<std::string> args = splitCommandLine(commandLine);
-    if (args.empty())
-        return false;
-    // As startProgram: Windows programs through Wine (which maps the host working directory back to
-    // its drive letter), other Windows-form program paths mapped to the host.
-    if (endsWithExe(args[0])) {
-        args.insert(args.begin(), "wine");
-    } else if (args[0].find('\\') != std::string::npos || (args[0].size() > 1 && args[0][1] == ':')) {
-        args[0] = toHostPath(args[0]);
-        if (args[0].empty())
-            return false;
-    }
-    return spawnDetached(args, hostDir);
 }
 
 } // namespace qmx::os

@@ -36,43 +36,9 @@ std::string toAnsi(std::string_view utf8)
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        int len = 0;
         std::uint32_t cp = 0;
-        if ((b & 0xE0) == 0xC0) {
-            len = 2;
-            cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            len = 3;
-            cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            len = 4;
-            cp = b & 0x07;
-        }
-        bool valid = len > 0 && i + static_cast<std::size_t>(len) <= utf8.size();
-        for (int k = 1; valid && k < len; ++k) {
-            const auto c = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
-            if ((c & 0xC0) != 0x80)
-                valid = false;
-            else
-                cp = (cp << 6) | (c & 0x3F);
-        }
-        // Overlong forms and surrogates are not characters.
-        static constexpr std::uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
-            valid = false;
-        if (!valid) {
-            out += '?';
-            ++i; // resynchronise on the next byte
-            continue;
-        }
-        out += codePointToAnsi(cp);
-        i += static_cast<std::size_t>(len);
+        // A byte that starts no character becomes one '?', and decoding goes on at the next byte.
+        out += nextUtf8(utf8, i, cp) ? codePointToAnsi(cp) : '?';
     }
     return out;
 }

@@ -52,14 +52,16 @@ std::string executableName()
     return detail::fileStem(modulePath());
 }
 
+// The mutex handle stays open until releaseInstanceLock(); Windows closes it however the process ends.
+namespace {
+HANDLE g_mutex = nullptr;
+bool g_otherRunning = false;
+} // namespace
+
 bool anotherInstanceRunning()
 {
-    // The mutex handle stays open for the life of the process; Windows closes it however the process
-    // ends.
-    static HANDLE s_mutex = nullptr;
-    static bool s_other = false;
-    if (s_mutex || s_other)
-        return s_other;
+    if (g_mutex || g_otherRunning)
+        return g_otherRunning;
     char name[64];
     std::snprintf(name, sizeof name, "Local\\qmxgui-%016llx",
                   static_cast<unsigned long long>(hashText(programDirectory())));
@@ -68,11 +70,19 @@ bool anotherInstanceRunning()
         return false;
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(h);
-        s_other = true;
+        g_otherRunning = true;
         return true;
     }
-    s_mutex = h;
+    g_mutex = h;
     return false;
+}
+
+void releaseInstanceLock()
+{
+    if (g_mutex)
+        CloseHandle(g_mutex);
+    g_mutex = nullptr;
+    g_otherRunning = false;
 }
 
 std::string getEnv(std::string_view name)

@@ -5,6 +5,10 @@
 #include "core/os/win32/Wide.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <cwchar>
+#include <optional>
 
 namespace qmx::os {
 
@@ -79,6 +83,59 @@ bool writeNewFile(const std::wstring& path, std::string_view bytes, DWORD& err)
         err = GetLastError();
     CloseHandle(h);
     return ok;
+}
+
+// The path a file has after every link on the way is followed; nothing when it cannot be opened.
+std::optional<std::wstring> finalPath(const std::wstring& path)
+{
+    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::wstring out(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(h, out.data(), static_cast<DWORD>(out.size()), FILE_NAME_NORMALIZED);
+    if (n >= out.size()) {
+        out.resize(n + 1);
+        n = GetFinalPathNameByHandleW(h, out.data(), static_cast<DWORD>(out.size()), FILE_NAME_NORMALIZED);
+    }
+    const DWORD err = GetLastError();
+    CloseHandle(h);
+    if (n == 0 || n >= out.size()) {
+        SetLastError(err ? err : ERROR_INVALID_NAME);
+        return std::nullopt;
+    }
+    out.resize(n);
+    return out;
+}
+
+// target's name and ".qmxtmp"; a short name made from a hash where that would pass MAX_PATH.
+std::wstring tempPathFor(const std::wstring& target)
+{
+    const std::wstring plain = target + L".qmxtmp";
+    if (plain.size() < MAX_PATH || plain.rfind(L"\\\\?\\", 0) == 0)
+        return plain;
+    std::uint64_t h = 1469598103934665603ull; // FNV-1a
+    for (const wchar_t c : target) {
+        h ^= static_cast<std::uint16_t>(c);
+        h *= 1099511628211ull;
+    }
+    wchar_t hashed[40];
+    swprintf(hashed, 40, L"qmx-%016llx.qmxtmp", static_cast<unsigned long long>(h));
+    const std::size_t slash = target.find_last_of(L"\\/");
+    return target.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + hashed;
+}
+
+// Moves the open file h to target, replacing it.
+bool renameOpenFile(HANDLE h, const std::wstring& target)
+{
+    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buf(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buf.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info->FileName, target.data(), nameBytes);
+    return SetFileInformationByHandle(h, FileRenameInfo, info, static_cast<DWORD>(buf.size())) != 0;
 }
 
 } // namespace
@@ -193,35 +250,59 @@ bool replaceFile(std::string_view path, std::string_view bytes, std::string* err
 {
     if (path.empty())
         return false;
-    const std::wstring target = widen(path);
-    const DWORD attr = GetFileAttributesW(target.c_str());
-    if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+    const auto fail = [&](DWORD code) {
         if (error)
-            *error = errorText("Cannot write", path, ERROR_ACCESS_DENIED);
+            *error = errorText("Cannot write", path, code);
         return false;
+    };
+    std::wstring target = widen(path);
+    DWORD attr = GetFileAttributesW(target.c_str());
+    if (attr == INVALID_FILE_ATTRIBUTES) {
+        // Only a file that is not there may be created; a name that cannot be resolved (a link in a
+        // circle) is refused.
+        const DWORD code = GetLastError();
+        if (code != ERROR_FILE_NOT_FOUND)
+            return fail(code);
+    } else {
+        // Write what a link points to, never the link itself: it is the user's. Opening follows links
+        // (Wine's view of a Linux one included); a link that points nowhere cannot be opened and is
+        // refused, as on Linux.
+        const std::optional<std::wstring> resolved = finalPath(target);
+        if (!resolved)
+            return fail(GetLastError());
+        target = *resolved;
+        attr = GetFileAttributesW(target.c_str());
     }
-    // The new content goes beside the target so that the final move stays on one volume.
-    std::wstring dir = target;
-    const std::size_t slash = dir.find_last_of(L"\\/");
-    dir = slash == std::wstring::npos ? L"." : dir.substr(0, slash + 1);
-    wchar_t tmp[MAX_PATH + 16] = {};
-    if (dir.size() > MAX_PATH - 14 || !GetTempFileNameW(dir.c_str(), L"qmx", 0, tmp)) {
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return fail(ERROR_ACCESS_DENIED);
+
+    // The one temporary file of this target: a write cut short leaves only it, and the next one takes it
+    // over. Nobody else may open it while we hold it, so a second writer of the target waits here.
+    const std::wstring tmp = tempPathFor(target);
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        h = CreateFileW(tmp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
+            break;
+        Sleep(10);
+    }
+    if (h == INVALID_HANDLE_VALUE) {
         if (error)
             *error = errorText("Cannot create a file beside", path, GetLastError());
         return false;
     }
-    DWORD err = 0;
-    bool ok = writeNewFile(tmp, bytes, err);
-    if (ok && !MoveFileExW(tmp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ok = false;
-        err = GetLastError();
-    }
+    // The file is renamed while still open, so no other writer can come between the writing and the
+    // rename. NTFS journals the rename; there is no directory to sync on Windows.
+    bool ok = writeAll(h, bytes) && FlushFileBuffers(h) && renameOpenFile(h, target);
+    const DWORD err = GetLastError();
     if (!ok) {
-        DeleteFileW(tmp);
-        if (error)
-            *error = errorText("Cannot write", path, err);
-        return false;
+        FILE_DISPOSITION_INFO dispose{};
+        dispose.DeleteFile = TRUE;
+        SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose);
     }
+    CloseHandle(h);
+    if (!ok)
+        return fail(err);
     if (attr != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesW(target.c_str(), attr);
     return true;

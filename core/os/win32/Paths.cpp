@@ -32,6 +32,11 @@ std::string toWindowsPath(std::string_view hostPath)
     return std::string(hostPath);
 }
 
+std::string matchFileNameCase(std::string_view path)
+{
+    return std::string(path); // the file system itself ignores case
+}
+
 bool directoryExists(std::string_view path)
 {
     if (path.empty())

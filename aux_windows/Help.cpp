@@ -22,14 +22,15 @@ QString joinedHostPath(QString dir, const QString& name)
 } // namespace
 
 std::vector<HelpAttempt> BuildHelpAttempts(HelpPlatform platform, const QString& windowsProgramDir,
-                                           const QString& hostProgramDir, const ProgramFinder& findProgram)
+                                           const QString& hostProgramDir, const QString& hostHelpFile,
+                                           const ProgramFinder& findProgram)
 {
     if (platform == HelpPlatform::Windows)
         return {
             {HelpAttempt::StartProgram, QStringLiteral("hh.exe ") + windowsProgramDir + QStringLiteral("\\help.chm")}};
 
     std::vector<HelpAttempt> attempts;
-    const QString chm = joinedHostPath(hostProgramDir, QStringLiteral("help.chm"));
+    const QString& chm = hostHelpFile;
     for (const char* viewer : {"xchm", "kchmviewer"}) {
         const QString found = findProgram ? findProgram(QString::fromLatin1(viewer)) : QString();
         if (!found.isEmpty()) {

@@ -34,11 +34,12 @@ struct HelpAttempt
 using ProgramFinder = std::function<QString(const QString& name)>;
 
 // The ways to open the help, best first. windowsProgramDir is the program directory in Windows form
-// (the command line hh.exe gets, unquoted); hostProgramDir the same folder on the host (Linux), where
-// help.chm goes to the first CHM viewer found and, failing that, the HTML copy in help/ opens in the
-// browser.
+// (the command line hh.exe gets, unquoted); on Linux hostHelpFile, the help file as it lies in the
+// program directory (whatever the letter case of its name), goes to the first CHM viewer found and,
+// failing that, the HTML copy in hostProgramDir's help/ opens in the browser.
 std::vector<HelpAttempt> BuildHelpAttempts(HelpPlatform platform, const QString& windowsProgramDir,
-                                           const QString& hostProgramDir, const ProgramFinder& findProgram);
+                                           const QString& hostProgramDir, const QString& hostHelpFile,
+                                           const ProgramFinder& findProgram);
 
 // The platform this build runs on.
 HelpPlatform CurrentHelpPlatform();

@@ -6,6 +6,7 @@
 #include "aux_windows/Help.h"
 #include "compile/CompileJob.h"
 #include "core/os/Os.h"
+#include "core/storage/ProgramFiles.h"
 #include "options/OptionControls.h"
 #include "presets/Presets.h"
 #include "toolkit/Application.h"
@@ -96,8 +97,11 @@ void Form1::Form1_MenuHelp_Click()
     QString hostDir = QString::fromStdString(qmx::os::toHostPath(windowsDir.toStdString()));
     if (hostDir.isEmpty())
         hostDir = QCoreApplication::applicationDirPath();
+    QString hostHelp = QString::fromStdString(qmx::os::toHostPath(qmx::helpFilePath()));
+    if (hostHelp.isEmpty())
+        hostHelp = hostDir + QStringLiteral("/help.chm");
     const auto attempts
-        = qmx::BuildHelpAttempts(qmx::CurrentHelpPlatform(), windowsDir, hostDir,
+        = qmx::BuildHelpAttempts(qmx::CurrentHelpPlatform(), windowsDir, hostDir, hostHelp,
                                  [](const QString& name) { return QStandardPaths::findExecutable(name); });
     // Nothing to report when no viewer starts: the help is a convenience, never a reason to stop.
     qmx::OpenHelp(attempts);

@@ -21,6 +21,7 @@ TEST(HelpCommand, EachPlatformGetsItsCommandLines)
         QString windowsDir;
         std::map<QString, QString> installed; // programs on the PATH
         QString expected; // the attempts in order
+        QString helpName = QStringLiteral("help.chm"); // as it lies in the program directory
     } const cases[] = {
         // Windows: hh.exe with the unquoted path; viewers on a PATH are never used.
         {P::Windows, QStringLiteral("C:\\QMX"), both, QStringLiteral("start hh.exe C:\\QMX\\help.chm")},
@@ -36,8 +37,9 @@ TEST(HelpCommand, EachPlatformGetsItsCommandLines)
         {P::Linux,
          QStringLiteral("Z:\\x"),
          {{QStringLiteral("kchmviewer"), QStringLiteral("/opt/kde bin/kchmviewer")}},
-         QStringLiteral("start \"/opt/kde bin/kchmviewer\" \"/home/me/qmx gui \u00fc/help.chm\"|"
-                        "open /home/me/qmx gui \u00fc/help/index.html")},
+         QStringLiteral("start \"/opt/kde bin/kchmviewer\" \"/home/me/qmx gui \u00fc/Help.CHM\"|"
+                        "open /home/me/qmx gui \u00fc/help/index.html"),
+         QStringLiteral("Help.CHM")},
         {P::Linux, QStringLiteral("Z:\\x"), {}, QStringLiteral("open /home/me/qmx gui \u00fc/help/index.html")},
     };
     for (const Case& c : cases) {
@@ -46,8 +48,8 @@ TEST(HelpCommand, EachPlatformGetsItsCommandLines)
             return it == c.installed.end() ? QString() : it->second;
         };
         QStringList attempts;
-        for (const auto& a :
-             qmx::BuildHelpAttempts(c.platform, c.windowsDir, QStringLiteral("/home/me/qmx gui \u00fc"), finder))
+        for (const auto& a : qmx::BuildHelpAttempts(c.platform, c.windowsDir, QStringLiteral("/home/me/qmx gui \u00fc"),
+                                                    QStringLiteral("/home/me/qmx gui \u00fc/") + c.helpName, finder))
             attempts << (a.kind == qmx::HelpAttempt::StartProgram ? QStringLiteral("start ") : QStringLiteral("open "))
                     + a.target;
         EXPECT_EQ(attempts.join(QLatin1Char('|')).toStdString(), c.expected.toStdString())

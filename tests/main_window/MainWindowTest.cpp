@@ -26,6 +26,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -35,10 +36,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace qmxtest {
 namespace {
@@ -57,6 +54,7 @@ protected:
         QFile::link(QStringLiteral("../drive_c"), m_prefix + QStringLiteral("/dosdevices/c:"));
         QFile::link(m_driveD, m_prefix + QStringLiteral("/dosdevices/d:"));
         qputenv("WINEPREFIX", QFile::encodeName(m_prefix));
+        qmx::os::releaseInstanceLock(); // each start asks anew
         qunsetenv("sourcesdk");
         m_sandbox.writeFile(QStringLiteral("language.qmxII"), kLanguage);
     }
@@ -90,9 +88,12 @@ protected:
     void writeSettings(const QByteArray& text) const { m_sandbox.writeFile(QStringLiteral("settings.qmxII"), text); }
     QByteArray settingsText() const { return m_sandbox.readFile(QStringLiteral("settings.qmxII")); }
 
+    ~StartUpTest() override { qmx::os::releaseInstanceLock(); }
+
     Form1& start()
     {
         m_form.reset();
+        qmx::os::releaseInstanceLock(); // as if the program had ended
         m_form = std::make_unique<Form1>();
         m_form->Form1_Form_Load();
         return *m_form;
@@ -124,23 +125,16 @@ TEST(CentredOffset, RoundsHalvesToEvenThenHalvesTowardZero)
         EXPECT_EQ(qmx::CentredOffset(c[0], c[1]), static_cast<long long>(c[2])) << c[0] << " " << c[1];
 }
 
-// Another copy of the program for the same program directory: a child process holding the instance
-// lock until it is killed. Returns its process id; `holding` tells whether it took the lock.
-pid_t holdInstanceLock(const QString& programDir, bool& holding)
+// Another copy of the program for the same program directory: a process of its own that holds the
+// instance lock until its input closes. Empty when it could not take the lock.
+std::unique_ptr<QProcess> holdInstanceLock(const QString& programDir)
 {
-    int ready[2];
-    char held = '0';
-    const pid_t pid = ::pipe(ready) == 0 ? ::fork() : -1;
-    if (pid == 0) {
-        qmx::os::overrideProgramDirectory(programDir.toStdString());
-        held = qmx::os::anotherInstanceRunning() ? '0' : '1';
-        (void)!::write(ready[1], &held, 1);
-        ::pause();
-    }
-    holding = pid > 0 && ::read(ready[0], &held, 1) == 1 && held == '1';
-    ::close(ready[0]);
-    ::close(ready[1]);
-    return pid;
+    auto holder = std::make_unique<QProcess>();
+    // Built beside the test program.
+    holder->start(QCoreApplication::applicationDirPath() + QStringLiteral("/instance_holder"), {programDir});
+    if (!holder->waitForReadyRead(10000) || holder->readLine().trimmed() != "held")
+        holder.reset();
+    return holder;
 }
 
 // Centred with the frame the window manager gives it: the main window, the SDK folder window and the credits
@@ -212,12 +206,13 @@ TEST_F(StartUpTest, MissingLanguageFileOrSecondInstanceEndsAtOnce)
         m_sandbox.writeFile(QStringLiteral("language.qmxII"), kLanguage);
         if (!c.languageFile)
             QFile::remove(m_sandbox.languageFile());
-        bool holding = false;
-        const pid_t other = c.otherRunning ? holdInstanceLock(m_sandbox.hostDir(), holding) : 0;
+        std::unique_ptr<QProcess> other = c.otherRunning ? holdInstanceLock(m_sandbox.hostDir()) : nullptr;
+        EXPECT_EQ(other != nullptr, c.otherRunning);
         Form1& form = start();
-        if (other > 0 && ::kill(other, SIGKILL) == 0)
-            ::waitpid(other, nullptr, 0);
-        ASSERT_EQ(holding, c.otherRunning);
+        if (other) {
+            other->closeWriteChannel();
+            other->waitForFinished();
+        }
         ASSERT_EQ(messages().size(), 1u);
         const ShownMessage& shown = messages()[0];
         EXPECT_EQ(QStringLiteral("%1|%2|%3").arg(shown.prompt).arg(shown.style).arg(shown.title), c.message);

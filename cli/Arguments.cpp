@@ -70,6 +70,8 @@ const OptionSpec kOptions[] = {
          return true;
      },
      UsageProblem::UnknownOption},
+    {"--run", false, Group::None, [](Arguments& a, const std::string&) { return a.run = true; },
+     UsageProblem::UnknownOption},
     {"--dry-run", false, Group::None, [](Arguments& a, const std::string&) { return a.dryRun = true; },
      UsageProblem::UnknownOption},
 };
@@ -173,7 +175,7 @@ config::Text usageText(UsageProblem problem)
 std::string helpText()
 {
     return R"(Usage: qmxcompile MAP.vmf [--preset N | --options STRING] [--copy | --no-copy]
-                  [--game-dir DIR] [--sdk-dir DIR] [--dry-run]
+                  [--game-dir DIR] [--sdk-dir DIR] [--run] [--dry-run]
 
 Compiles MAP.vmf as the QMX GUI II window does: writes compile.bat into the SDK's bin
 directory, runs it with the tools' output in this terminal, prints the time it took and
@@ -190,6 +192,9 @@ Options:
                      copy flag of the options
   --game-dir DIR     where the .bsp is copied to
   --sdk-dir DIR      the SDK's bin directory, where compile.bat and the tools are
+  --run              after the copy, start the game on the map, as the window's "Run the
+                     map after compile" does (the game and its parameters as Game... set
+                     them); a map that was not copied does not run
   --dry-run          print compile.bat's text (its exact bytes) and run nothing
   -h, --help         print this text
 
@@ -201,7 +206,8 @@ SDK folder window stored. qmxcompile writes nothing into settings.qmxII; Linux r
 batch with "wine cmd /c" in the Wine prefix.
 
 Exit status:
-  0    compiled (and copied when asked), or --dry-run printed compile.bat
+  0    compiled (and copied and the game started when asked), or --dry-run printed
+       compile.bat
   64   the command line is wrong: no map, two maps, an unknown option, a missing value,
        a bad preset number, options that exclude each other
   65   refused before anything was written: map missing or not a .vmf, BSP off in the
@@ -209,6 +215,7 @@ Exit status:
        SDK directory too long, no language file
   66   compile.bat could not be written, or not started (Wine missing)
   67   the compiled map could not be copied
+  68   --run: the game could not be started (none set, not there, or the start failed)
   other  the tools failed: compile.bat's own exit code, that of its last tool line
 )";
 }

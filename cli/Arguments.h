@@ -2,7 +2,7 @@
 
 // The command line of qmxcompile, taken apart without looking at any file:
 //   qmxcompile MAP.vmf [--preset N | --options STRING] [--copy | --no-copy] [--game-dir DIR] [--sdk-dir DIR]
-//              [--dry-run]
+//              [--run] [--dry-run]
 // An option's value follows it as the next argument or after "=" (--preset=2); "--" ends the options.
 
 #include "core/storage/Config.h"
@@ -22,6 +22,7 @@ struct Arguments
     std::optional<bool> copy; // --copy or --no-copy
     std::optional<std::string> gameDir; // as given
     std::optional<std::string> sdkDir; // as given
+    bool run = false; // start the game on the map after the copy
     bool dryRun = false;
 };
 

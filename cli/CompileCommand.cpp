@@ -3,6 +3,8 @@
 #include "core/compile/BatchFile.h"
 #include "core/compile/DurationText.h"
 #include "core/compile/Timer.h"
+#include "core/game/GameRun.h"
+#include "core/game/GameSettings.h"
 #include "core/options/OptionString.h"
 #include "core/os/ConsoleRun.h"
 #include "core/os/Os.h"
@@ -163,6 +165,29 @@ std::optional<int> runInThisTerminal(const std::string& batchPath, std::string* 
     return run->exitCode();
 }
 
+namespace {
+
+// The game on the map just copied, as the window runs it after a compile.
+int runGame(const compile::CompileRequest& request, bool copied, Terminal& terminal)
+{
+    const game::RunResult result
+        = game::runCompiledMap({request.mapFile, request.gameDir, game::readGameSettings()}, copied);
+    if (result.launch) {
+        terminal.text(config::text(config::Text::GameStarted) + " " + result.launch->commandLine + "\n");
+        return ExitSuccess;
+    }
+    const game::Refused& refused = *result.refused;
+    // Not copied, so nothing to run: said, but the compile itself went well.
+    if (refused.reason == game::Refusal::NotCopied) {
+        terminal.text(config::text(game::refusalText(refused.reason)) + "\n");
+        return ExitSuccess;
+    }
+    terminal.error(failureLine({ExitGameFailed, game::refusalText(refused.reason), refused.detail}));
+    return ExitGameFailed;
+}
+
+} // namespace
+
 int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal, const BatchRunner& runBatch)
 {
     const auto stop = [&terminal](const Failure& failure) {
@@ -223,7 +248,7 @@ int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal, const B
         return stop({*exitCode, config::Text::CliToolsFailed, "exit code " + std::to_string(*exitCode)});
     if (plan.copy && !compile::copyCompiledMap(plan))
         return stop({ExitCopyFailed, config::Text::CliCopyFailed, plan.copy->from + " -> " + plan.copy->to});
-    return ExitSuccess;
+    return arguments.run ? runGame(request, plan.copy.has_value(), terminal) : ExitSuccess;
 }
 
 } // namespace qmx::cli

@@ -22,6 +22,7 @@ enum ExitStatus : int
     ExitRefused = 65, // a check failed before anything was written
     ExitNotRun = 66, // compile.bat could not be written or started
     ExitCopyFailed = 67, // the compiled map could not be copied
+    ExitGameFailed = 68, // --run: the game could not be started
     // Otherwise the tools' failure: compile.bat's own exit code.
 };
 

@@ -154,6 +154,7 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
         int status;
         std::optional<Text> line; // the text of the line on standard error
         bool ran, copied;
+        std::string outTail{}; // after the time, for a compile that went well
     } cases[] = {
         {"no map", {}, 0, true, 64, Text::NoMap, false, false},
         {"usage", {a, "--bogus"}, 0, true, 64, Text::CliUnknownOption, false, false},
@@ -194,6 +195,16 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
         {"compiled and copied", {a, "--preset=1", sdk}, 0, true, 0, std::nullopt, true, true},
         {"compiled, --no-copy", {a, "--preset=1", sdk, "--no-copy"}, 0, true, 0, std::nullopt, true, false},
         {"dry run", {a, "--options=1,0,0|0,0,0,0,0,1|0|0|1", sdk, "--dry-run"}, 0, true, 0, std::nullopt, false, false},
+        {"--run, no game set", {a, "--preset=1", sdk, "--run"}, 0, true, 68, Text::GameNoExe, true, true},
+        {"--run, not copied",
+         {a, "--preset=1", sdk, "--run", "--no-copy"},
+         0,
+         true,
+         0,
+         std::nullopt,
+         true,
+         false,
+         qmx::config::text(Text::GameNotCopied) + "\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -227,7 +238,7 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
             EXPECT_FALSE(std::filesystem::exists(dir.fsPath("sdk/compile.bat"))); // refused or dry: nothing written
         }
         if (c.status == 0) {
-            EXPECT_EQ(terminal.out, c.ran ? "Done in 0 seconds\n" : batch);
+            EXPECT_EQ(terminal.out, c.ran ? "Done in 0 seconds\n" + c.outTail : batch);
         }
         EXPECT_EQ(dir.read("prog/settings.qmxII"), settings);
     }

@@ -2,14 +2,17 @@
 // through Wine's cmd with the stand-in tools. The tools' output and the time arrive on its standard output,
 // the .bsp is copied, and every refusal and failure ends with its exit status and one line.
 
+#include "core/game/GameSettings.h"
 #include "core/os/Os.h"
 #include "core/storage/Config.h"
 #include "os/OsTestDir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <regex>
 #include <sys/wait.h>
+#include <thread>
 
 namespace {
 
@@ -41,6 +44,8 @@ TEST(QmxcompileEndToEnd, CompilesThroughWineAndRefusesWithItsExitStatus)
     ASSERT_TRUE(qmx::config::write(Setting::LastUsedSettings, "1,1,1|0,0,0,0,0,1|1|0,0,1|1"));
     ASSERT_TRUE(qmx::config::write(Setting::SDKDir, win("sdk dir/bin")));
     ASSERT_TRUE(qmx::config::write(Setting::LastMapDir, win("game")));
+    std::filesystem::copy_file(QMX_STANDIN_DIR "/qmxgame.exe", dir.fsPath("game/qmx game.exe"));
+    ASSERT_TRUE(qmx::game::writeGameCommand(win("game/qmx game.exe"), "-dev +map $map"));
     const std::string settings = dir.read("prog/settings.qmxII");
 
     const auto run = [&](const std::string& args, const std::string& env = {}) {
@@ -72,6 +77,18 @@ TEST(QmxcompileEndToEnd, CompilesThroughWineAndRefusesWithItsExitStatus)
         << compiled.out;
     EXPECT_EQ(dir.read("game/a.bsp").rfind("stand-in BSP compiled from ", 0), 0u);
     EXPECT_EQ(run("a.vmf --dry-run").out, batch);
+
+    // --run: the game starts on the map just copied, in its own directory, and qmxcompile does not wait for it.
+    const Outcome started = run("a.vmf --run", "QMX_GAME_LOG='" + win("game.log") + "'");
+    EXPECT_EQ(started.status, 0) << started.err;
+    EXPECT_NE(started.out.find(qmx::config::text(qmx::config::Text::GameStarted)), std::string::npos) << started.out;
+    std::string record; // the game may still be starting when qmxcompile has ended
+    for (int waited = 0; waited < 60000 && !qmx::os::readFile(dir.path("game.log"), record); waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_NE(
+        record.find("working directory: " + win("game") + "\r\nargument: -dev\r\nargument: +map\r\nargument: a\r\n"),
+        std::string::npos)
+        << record;
 
     const struct
     {

@@ -52,7 +52,7 @@ shown_ms()
 {
     local start end
     start=$(date +%s%N)
-    end=$(cd "$work/prog" && wine "$1" 2>/dev/null | tail -1)
+    end=$(cd "$work/prog" && wine "$1" 2>/dev/null | tr -d "\r" | tail -1)
     [ -n "$end" ] || { echo "$1 printed no time" >&2; exit 1; }
     echo $(((end - start) / 1000))
 }

@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 int main(int argc, char** argv)
 {
@@ -20,9 +20,10 @@ int main(int argc, char** argv)
         if (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())
             return;
         poll.stop();
-        timespec now{};
-        std::timespec_get(&now, TIME_UTC);
-        std::printf("%lld%09ld\n", static_cast<long long>(now.tv_sec), now.tv_nsec);
+        // Nanoseconds since the epoch, like `date +%s%N`; std::chrono because this mingw lacks timespec_get.
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        std::printf("%lld\n",
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
         std::fflush(stdout);
         QCoreApplication::quit();
     });

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The download as a user gets it: the zip unpacked into a fresh folder whose path has a blank and a
+# non-ASCII letter, settings.qmxII pointing at a stand-in SDK, qmxgui.exe started under Wine on an
+# X display and driven from the keyboard alone: pick the map, F9, wait for the elapsed-time message,
+# then check compile.bat byte for byte, what the tools got, and the .bsp in the game directory.
+#
+#   windows_zip_test.sh BUILD-DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+. "$(dirname "$0")/lib.sh"
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/qmx zip test ä.XXXXXX")
+tools=$(mktemp -d "${TMPDIR:-/tmp}/qmx zip tools.XXXXXX")
+trap 'stop_all; rm -rf "$scratch" "$tools"' EXIT
+export WINEPREFIX="$build/wineprefix"
+
+start_display
+forget_vendor_registry
+unzip_program "unzipped here"
+make_sdk "$tools"
+game="$scratch/game dir ü/maps" # the copy goes through the program, which handles any path
+mkdir -p "$game"
+printf 'Compiled maps land here.\r\n' >"$game/README.txt"
+write_settings "SDKDir=$(winpath "$sdk")" "LastDir=$(winpath "$maps")" "LastMapDir=$(winpath "$game")" \
+    "LastUsedSettings=1,1,1|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|0,0,0|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|1"
+export vproject='Z:\my mods\castle mod' QMX_STANDIN_LOG="$(winpath "$tools/tools.log")"
+
+(cd "$prog" && exec wine ./qmxgui.exe) &
+program=$!
+main=$(await_window "QMX GUI II - Map Compiler" 60)
+# Focus starts in the drive list; two tabs reach the file list, Space picks its current row, the map.
+keys "$main" Tab Tab space F9
+box=$(await_window "QMX GUI II" 60)
+[ -n "${QMX_TEST_SHOTS:-}" ] && import -window root "$QMX_TEST_SHOTS/zip-test-message.png"
+[ -f "$game/demo_room.bsp" ] && fail "the .bsp was copied before the message was closed"
+
+expected=""
+for tool in qmxbsp qmxvis qmxrad; do
+    expected+="\"$(winpath "$sdk")\\$tool.exe\" -game \"%vproject%\"  \"$(winpath "$maps")\\demo_room.vmf\""$'\r\n'
+done
+printf '%s' "$expected" >"$scratch/expected.bat"
+cmp "$sdk/compile.bat" "$scratch/expected.bat" ||
+    fail "compile.bat: $(hex "$sdk/compile.bat") expected $(hex "$scratch/expected.bat")"
+printf '%s' "${expected//%vproject%/$vproject}" >"$scratch/expected.log"
+cmp "$tools/tools.log" "$scratch/expected.log" || fail "the tools got: $(cat "$tools/tools.log")"
+
+keys "$box" Return
+wait_for 20 test -f "$game/demo_room.bsp" || fail "no demo_room.bsp in the game directory"
+grep -q "stand-in BSP compiled from" "$game/demo_room.bsp" || fail "the copied .bsp is not the compiled one"
+grep -q "^LastFile=demo_room.vmf" "$prog/settings.qmxII" || fail "the compile did not record the map"
+# Closing the window stores the option set and ends the program.
+sed -i '/^LastUsedSettings=/d' "$prog/settings.qmxII"
+keys "$main" alt+F4
+wait_for 30 sh -c "! kill -0 $program" || fail "the program did not end when its window was closed"
+grep -q "^LastUsedSettings=1,1,1|.*|1"$'\r'"\$" "$prog/settings.qmxII" || fail "closing did not store the option set"
+echo "zip test passed: compiled demo_room.vmf from $prog"

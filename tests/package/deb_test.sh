@@ -17,7 +17,7 @@ grep -q postinst <<<"$control"
 root="$scratch/root"
 dpkg -x "$deb" "$root"
 prog="$root/opt/qmxgui2"
-for f in qmxgui language.qmxII help.chm qmxgui2-launcher qmxgui2.desktop qmxgui2.png VERSION; do
+for f in qmxgui qmxcompile language.qmxII help.chm qmxgui2-launcher qmxgui2.desktop qmxgui2.png VERSION; do
     [ -e "$prog/$f" ] || { echo "missing in package: $f"; exit 1; }
 done
 
@@ -37,4 +37,11 @@ if ! timeout 60 xdotool search --sync --onlyvisible --name "QMX GUI II|SourceSDK
 fi
 [ -x "$HOME/.local/share/qmxgui2/qmxgui" ] || { echo "no per-user copy"; exit 1; }
 [ -f "$HOME/.local/share/qmxgui2/language.qmxII" ] || { echo "no language file in the per-user copy"; exit 1; }
+# The terminal command, called through the launcher as "qmxcompile" (the link postinst makes), runs from
+# the same per-user copy, so it reads the settings the window wrote there.
+ln -s "$prog/qmxgui2-launcher" "$scratch/qmxcompile"
+printf '[settings]\r\nLastUsedSettings=0,0,0|0|0|0|0\r\n' >"$HOME/.local/share/qmxgui2/settings.qmxII"
+status=0
+"$scratch/qmxcompile" "$scratch/none.vmf" 2>"$scratch/err" || status=$?
+[ "$status" -eq 65 ] && grep -q "none.vmf" "$scratch/err" || { echo "qmxcompile: status $status, $(cat "$scratch/err")"; exit 1; }
 echo "installed program started from $HOME/.local/share/qmxgui2"

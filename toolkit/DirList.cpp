@@ -149,19 +149,16 @@ namespace {
 
 QIcon folderIcon(const QStyle* style, bool open)
 {
+    // Qt's own folder pictures, on every platform: the style would first search the icon theme's folders on
+    // disk (Linux) or ask the shell for its icons (Windows, slower still under Wine), which costs more than
+    // all the rest of start-up; the pictures are what the style falls back to anyway.
     const QStyle::StandardPixmap which = open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon;
-#ifdef Q_OS_WIN
-    return style->standardIcon(which);
-#else
-    // The style would first search the icon theme's folders on disk, which costs more than all the
-    // rest of start-up; Qt's own folder pictures are what it falls back to anyway.
     QIcon icon;
     for (int size : {16, 32, 128})
         icon.addFile(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
                          .arg(open ? QStringLiteral("diropen") : QStringLiteral("dirclosed"))
                          .arg(size));
     return icon.availableSizes().isEmpty() ? style->standardIcon(which) : icon;
-#endif
 }
 
 } // namespace

@@ -79,4 +79,21 @@ TEST_F(FakePrefix, PathsDrivesAndRegistry)
     EXPECT_EQ(programDirectory().rfind("Z:\\", 0), 0u); // the test program lives under / and so on Z:
 }
 
+#else
+
+// Windows paths are host paths; only the separators change, to the ones the program shows.
+TEST(Paths, WindowsFormHasBackslashes)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:/users/me/my maps/a.vmf", "C:\\users\\me\\my maps\\a.vmf"},
+        {"C:\\maps/sub\\", "C:\\maps\\sub\\"},
+        {"//server/share/x", "\\\\server\\share\\x"},
+        {"", ""},
+    };
+    for (const auto& [host, windows] : cases) {
+        EXPECT_EQ(qmx::os::toWindowsPath(host), windows) << host;
+        EXPECT_EQ(qmx::os::toHostPath(windows), windows) << windows;
+    }
+}
+
 #endif

@@ -7,6 +7,7 @@
 #include "presets/Presets.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QProcess>
 
@@ -14,7 +15,7 @@ using TwoProducers = CompileFixture;
 
 TEST_F(TwoProducers, WindowAndCommandWriteTheSameCompileBat)
 {
-    const QString command = m_sandbox.hostPath("qmxcompile");
+    const QString command = m_sandbox.hostPath(QFileInfo(QStringLiteral(QMX_COMPILE_EXE)).fileName());
     ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_COMPILE_EXE), command));
     Module1::SetSetting(qmx::config::Setting::SDKDir, win(m_sdkDir)); // as the SDK folder window stores it
     pickMap();

@@ -1,4 +1,4 @@
-// One table of option sets, two producers: the window compiles (with the fake console of the compile tests)
+// One table of option sets, two producers: the window compiles (with the compile tests' console run)
 // and stores its options as a user leaves them; then qmxcompile --dry-run, run as a program from the same
 // program directory, must print the same compile.bat bytes, or refuse as the window did.
 

@@ -1,15 +1,12 @@
-// qmxcompile without a terminal: its command line, its paths and SDK directory, every refusal with its exit
-// status and one line, and the run in this terminal. Natively and in the mingw build under Wine.
+// qmxcompile without a terminal: its command line, its paths and SDK directory, and every refusal with its
+// exit status and one line. (The run in this terminal: tests/os.) Natively and in the mingw build under Wine.
 
 #include "cli/CompileCommand.h"
-#include "core/os/ConsoleRun.h"
 #include "core/os/Os.h"
 #include "os/OsTestDir.h"
 #include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 using namespace qmx::cli;
 using qmx::config::Text;
@@ -228,53 +225,4 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
     EXPECT_EQ(runCompileCommand(parseArguments({a, broken, sdk, "--dry-run"}), terminal), 0);
     EXPECT_EQ(terminal.out.find("\r\n"), terminal.out.size() - 2) << terminal.out;
     qmx::os::overrideProgramDirectory({});
-}
-
-// In this terminal: the batch's exit code comes back, and a Ctrl+C meant for the batch does not end us.
-TEST(ConsoleRunInThisTerminal, RunsTheBatchAndHoldsInterrupts)
-{
-    qmxtest::OsTestDir dir("qmx terminal "); // ASCII: cmd reads a batch in another code page than ours
-#ifdef _WIN32
-    ASSERT_TRUE(qmx::os::writeAnsiTextFile(
-        dir.path("compile.bat"), {"@echo %QMX_TERMINAL_TEST%> \"" + dir.path("ran.txt") + "\"", "@exit /b 5"}));
-    const qmxtest::ScopedEnv passed("QMX_TERMINAL_TEST", "passed through");
-    const std::string expected = "passed through\r\n";
-#else
-    // A fake wine records what it got and waits for "go".
-    dir.write("wine",
-              "#!/bin/sh\ncd '" + dir.path()
-                  + "'\nprintf '%s|' \"$@\" \"$WINEDEBUG\" >ran.txt\nwhile [ ! -e go ]; do sleep 0.01; done\n"
-                    "exit 5\n");
-    std::filesystem::permissions(dir.fsPath("wine"), std::filesystem::perms::owner_all);
-    const qmxtest::ScopedEnv environment({"PATH", "WINEDEBUG"});
-    qmxtest::ScopedEnv::set("PATH", dir.path() + ":" + qmx::os::getEnv("PATH"));
-    qmxtest::ScopedEnv::unset("WINEDEBUG");
-    const std::string expected = "cmd|/c|Z:\\sdk dir\\compile.bat|-all|"; // Wine's messages off by default
-    struct sigaction before = {};
-    sigaction(SIGINT, nullptr, &before);
-#endif
-    std::string error;
-    const std::unique_ptr<qmx::os::ConsoleRun> run = qmx::os::ConsoleRun::start(
-#ifdef _WIN32
-        dir.path("compile.bat"),
-#else
-        "Z:\\sdk dir\\compile.bat",
-#endif
-        &error, qmx::os::ConsoleRun::InThisTerminal);
-    ASSERT_NE(run, nullptr) << error;
-#ifndef _WIN32
-    EXPECT_EQ(std::raise(SIGINT), 0); // ignored while the batch runs
-    dir.write("go", "");
-#endif
-    ASSERT_TRUE(run->wait(120000));
-    EXPECT_EQ(run->exitCode(), 5);
-    EXPECT_EQ(dir.read("ran.txt"), expected);
-#ifndef _WIN32
-    struct sigaction after = {};
-    sigaction(SIGINT, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, before.sa_handler); // given back
-    qmxtest::ScopedEnv::set("PATH", dir.path("no wine here"));
-    EXPECT_EQ(qmx::os::ConsoleRun::start("Z:\\x.bat", &error, qmx::os::ConsoleRun::InThisTerminal), nullptr);
-    EXPECT_NE(error.find("wine"), std::string::npos) << error;
-#endif
 }

@@ -41,8 +41,8 @@ std::string winePrefix();
 // already a host path. Drive letters are case-insensitive. Returns "" when the drive is unknown.
 // Purely textual: the letter case of names on disk is matchFileNameCase's business.
 std::string toHostPath(std::string_view windowsPath);
-// Host path to Windows form (Linux: through the drive whose folder is the longest prefix); unchanged on
-// Windows. Returns "" when no drive maps the path.
+// Host path to Windows form (Linux: through the drive whose folder is the longest prefix; Windows: '/'
+// becomes '\'). Returns "" when no drive maps the path.
 std::string toWindowsPath(std::string_view hostPath);
 
 // Windows ignores the letter case of file names; Linux does not. So that "Language.qmxII" is the file

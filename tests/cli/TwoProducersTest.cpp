@@ -1,4 +1,4 @@
-// One table of option sets, two producers: the window compiles (with the fake console of the compile tests)
+// One table of option sets, two producers: the window compiles (with the compile tests' console run)
 // and stores its options as a user leaves them; then qmxcompile --dry-run, run as a program from the same
 // program directory, must print the same compile.bat bytes, or refuse as the window did.
 
@@ -7,6 +7,7 @@
 #include "presets/Presets.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QProcess>
 
@@ -14,7 +15,7 @@ using TwoProducers = CompileFixture;
 
 TEST_F(TwoProducers, WindowAndCommandWriteTheSameCompileBat)
 {
-    const QString command = m_sandbox.hostPath("qmxcompile");
+    const QString command = m_sandbox.hostPath(QFileInfo(QStringLiteral(QMX_COMPILE_EXE)).fileName());
     ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_COMPILE_EXE), command));
     Module1::SetSetting(qmx::config::Setting::SDKDir, win(m_sdkDir)); // as the SDK folder window stores it
     pickMap();

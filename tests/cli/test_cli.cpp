@@ -1,14 +1,12 @@
-// qmxcompile without a terminal: its command line, its paths and SDK directory, every refusal with its exit
-// status and one line, and the run in this terminal. Natively and in the mingw build under Wine.
+// qmxcompile without a terminal: its command line, its paths and SDK directory, and every refusal with its
+// exit status and one line. (The run in this terminal: tests/os.) Natively and in the mingw build under Wine.
 
 #include "cli/CompileCommand.h"
-#include "core/os/ConsoleRun.h"
 #include "core/os/Os.h"
 #include "os/OsTestDir.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 using namespace qmx::cli;
 using qmx::config::Text;
@@ -103,8 +101,7 @@ TEST(QmxcompilePaths, WindowsFormOfWhatTheTerminalGives)
     dir.mkdir("prefix/drive_c/maps");
     std::filesystem::create_symlink("../drive_c", dir.fsPath("prefix/dosdevices/c:"));
     std::filesystem::create_symlink("/", dir.fsPath("prefix/dosdevices/z:"));
-    const qmxtest::EnvOverride prefix("WINEPREFIX", dir.path("prefix"));
-    const qmxtest::EnvOverride home("HOME", "/home/someone");
+    const qmxtest::ScopedEnv prefix("WINEPREFIX", dir.path("prefix")), home("HOME", "/home/someone");
     cases.insert(cases.end(),
                  {
                      {dir.path("prefix/drive_c/maps/a.vmf"), "C:\\maps\\a.vmf"},
@@ -144,7 +141,9 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
     const std::string batch = qmx::os::toAnsi("\"" + win("sdk") + "\\qmxbsp.exe\" -game \"%vproject%\"  -nowater \""
                                               + win("maps") + "\\a.vmf\"\r\n");
 
-    const std::string a = dir.path("maps/a.vmf"), sdk = "--sdk-dir=" + dir.path("sdk");
+    const std::string a = dir.path("maps/a.vmf"), p1 = "--preset=1", sdk = "--sdk-dir=" + dir.path("sdk");
+    const std::string noSdk = "--sdk-dir=" + dir.path("gone"), noGame = "--game-dir=" + dir.path("gone");
+    const std::string blocked = "--sdk-dir=" + dir.path("blocked");
     const struct
     {
         const char* name;
@@ -158,46 +157,24 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
     } cases[] = {
         {"no map", {}, 0, true, 64, Text::NoMap, false, false},
         {"usage", {a, "--bogus"}, 0, true, 64, Text::CliUnknownOption, false, false},
-        {"map missing", {dir.path("maps/gone.vmf"), "--preset=1", sdk}, 0, true, 65, Text::CliMapMissing, false, false},
-        {"not a map", {dir.path("maps/b.map"), "--preset=1", sdk}, 0, true, 65, Text::CliNotVmf, false, false},
+        {"map missing", {dir.path("maps/gone.vmf"), p1, sdk}, 0, true, 65, Text::CliMapMissing, false, false},
+        {"not a map", {dir.path("maps/b.map"), p1, sdk}, 0, true, 65, Text::CliNotVmf, false, false},
         {"nothing stored", {a, sdk}, 0, true, 65, Text::CliNoLastOptions, false, false},
         {"preset never saved", {a, "--preset=3", sdk}, 0, true, 65, Text::CliPresetNotSaved, false, false},
         {"BSP off", {a, "--preset=2", sdk}, 0, true, 65, Text::NoBsp, false, false},
-        {"no SDK directory", {a, "--preset=1", "--sdk-dir="}, 0, true, 65, Text::CompileNoSdkDir, false, false},
-        {"SDK directory missing",
-         {a, "--preset=1", "--sdk-dir=" + dir.path("gone")},
-         0,
-         true,
-         65,
-         Text::CompileSdkDirMissing,
-         false,
-         false},
-        {"no game directory", {a, "--preset=1", sdk, "--game-dir="}, 0, true, 65, Text::CliNoGameDir, false, false},
-        {"game directory missing",
-         {a, "--preset=1", sdk, "--game-dir=" + dir.path("gone")},
-         0,
-         true,
-         65,
-         Text::CliGameDirMissing,
-         false,
-         false},
-        {"compile.bat not writable",
-         {a, "--preset=1", "--sdk-dir=" + dir.path("blocked")},
-         0,
-         true,
-         66,
-         Text::CompileBatchFailed,
-         false,
-         false},
-        {"runner missing", {a, "--preset=1", sdk}, std::nullopt, true, 66, Text::CliRunFailed, false, false},
-        {"tools failed", {a, "--preset=1", sdk}, 3, true, 3, Text::CliToolsFailed, true, false},
-        {"no .bsp to copy", {a, "--preset=1", sdk}, 0, false, 67, Text::CliCopyFailed, true, false},
-        {"compiled and copied", {a, "--preset=1", sdk}, 0, true, 0, std::nullopt, true, true},
-        {"compiled, --no-copy", {a, "--preset=1", sdk, "--no-copy"}, 0, true, 0, std::nullopt, true, false},
+        {"SDK directory missing", {a, p1, noSdk}, 0, true, 65, Text::CompileSdkDirMissing, false, false},
+        {"no game directory", {a, p1, sdk, "--game-dir="}, 0, true, 65, Text::CliNoGameDir, false, false},
+        {"game directory missing", {a, p1, sdk, noGame}, 0, true, 65, Text::CliGameDirMissing, false, false},
+        {"compile.bat not writable", {a, p1, blocked}, 0, true, 66, Text::CompileBatchFailed, false, false},
+        {"runner missing", {a, p1, sdk}, std::nullopt, true, 66, Text::CliRunFailed, false, false},
+        {"tools failed", {a, p1, sdk}, 3, true, 3, Text::CliToolsFailed, true, false},
+        {"no .bsp to copy", {a, p1, sdk}, 0, false, 67, Text::CliCopyFailed, true, false},
+        {"compiled and copied", {a, p1, sdk}, 0, true, 0, std::nullopt, true, true},
+        {"compiled, --no-copy", {a, p1, sdk, "--no-copy"}, 0, true, 0, std::nullopt, true, false},
         {"dry run", {a, "--options=1,0,0|0,0,0,0,0,1|0|0|1", sdk, "--dry-run"}, 0, true, 0, std::nullopt, false, false},
-        {"--run, no game set", {a, "--preset=1", sdk, "--run"}, 0, true, 68, Text::GameNoExe, true, true},
+        {"--run, no game set", {a, p1, sdk, "--run"}, 0, true, 68, Text::GameNoExe, true, true},
         {"--run, not copied",
-         {a, "--preset=1", sdk, "--run", "--no-copy"},
+         {a, p1, sdk, "--run", "--no-copy"},
          0,
          true,
          0,
@@ -248,53 +225,4 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
     EXPECT_EQ(runCompileCommand(parseArguments({a, broken, sdk, "--dry-run"}), terminal), 0);
     EXPECT_EQ(terminal.out.find("\r\n"), terminal.out.size() - 2) << terminal.out;
     qmx::os::overrideProgramDirectory({});
-}
-
-// In this terminal: the batch's exit code comes back, and a Ctrl+C meant for the batch does not end us.
-TEST(ConsoleRunInThisTerminal, RunsTheBatchAndHoldsInterrupts)
-{
-    qmxtest::OsTestDir dir("qmx terminal "); // ASCII: cmd reads a batch in another code page than ours
-#ifdef _WIN32
-    ASSERT_TRUE(qmx::os::writeAnsiTextFile(
-        dir.path("compile.bat"), {"@echo %QMX_TERMINAL_TEST%> \"" + dir.path("ran.txt") + "\"", "@exit /b 5"}));
-    const qmxtest::EnvOverride passed("QMX_TERMINAL_TEST", "passed through");
-    const std::string expected = "passed through\r\n";
-#else
-    // A fake wine records what it got and waits for "go".
-    dir.write("wine",
-              "#!/bin/sh\ncd '" + dir.path()
-                  + "'\nprintf '%s|' \"$@\" \"$WINEDEBUG\" >ran.txt\nwhile [ ! -e go ]; do sleep 0.01; done\n"
-                    "exit 5\n");
-    std::filesystem::permissions(dir.fsPath("wine"), std::filesystem::perms::owner_all);
-    const qmxtest::EnvOverride path("PATH", dir.path() + ":" + qmx::os::getEnv("PATH"));
-    const qmxtest::EnvOverride debug("WINEDEBUG", "");
-    ::unsetenv("WINEDEBUG");
-    const std::string expected = "cmd|/c|Z:\\sdk dir\\compile.bat|-all|"; // Wine's messages off by default
-    struct sigaction before = {};
-    sigaction(SIGINT, nullptr, &before);
-#endif
-    std::string error;
-    const std::unique_ptr<qmx::os::ConsoleRun> run = qmx::os::ConsoleRun::start(
-#ifdef _WIN32
-        dir.path("compile.bat"),
-#else
-        "Z:\\sdk dir\\compile.bat",
-#endif
-        &error, qmx::os::ConsoleRun::InThisTerminal);
-    ASSERT_NE(run, nullptr) << error;
-#ifndef _WIN32
-    EXPECT_EQ(std::raise(SIGINT), 0); // ignored while the batch runs
-    dir.write("go", "");
-#endif
-    ASSERT_TRUE(run->wait(120000));
-    EXPECT_EQ(run->exitCode(), 5);
-    EXPECT_EQ(dir.read("ran.txt"), expected);
-#ifndef _WIN32
-    struct sigaction after = {};
-    sigaction(SIGINT, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, before.sa_handler); // given back
-    path.set(dir.path("no wine here"));
-    EXPECT_EQ(qmx::os::ConsoleRun::start("Z:\\x.bat", &error, qmx::os::ConsoleRun::InThisTerminal), nullptr);
-    EXPECT_NE(error.find("wine"), std::string::npos) << error;
-#endif
 }

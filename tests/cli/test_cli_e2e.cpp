@@ -97,9 +97,6 @@ TEST(QmxcompileEndToEnd, CompilesThroughWineAndRefusesWithItsExitStatus)
         qmx::config::Text text;
     } failures[] = {
         {"", "", 64, qmx::config::Text::NoMap},
-        {"a.vmf --preset=9", "", 64, qmx::config::Text::CliBadPreset},
-        {"gone.vmf", "", 65, qmx::config::Text::CliMapMissing},
-        {"a.vmf --preset 3", "", 65, qmx::config::Text::CliPresetNotSaved},
         {"a.vmf --sdk-dir ../gone", "", 65, qmx::config::Text::CompileSdkDirMissing},
         {"a.vmf", "PATH='" + dir.path("empty") + "'", 66, qmx::config::Text::CliRunFailed},
         {"c.vmf --options='1,0,0|0|0|0|1'", "", 1, qmx::config::Text::CliToolsFailed}, // the BSP stand-in's own code

@@ -1,15 +1,18 @@
 #pragma once
 
 // A shown main window over a sandbox: a map directory with a.vmf, an SDK and a game directory, all paths with
-// blanks and a non-ASCII letter (but see AsciiToolDirs), and a fake wineconsole first on the PATH that records
-// its arguments, waits while a "hold" file has no "go" file, and leaves a.bsp beside the map.
+// blanks (and a non-ASCII letter where no batch file names them), and a console run that records how it went,
+// waits while the bin folder holds "hold" and no "go", and leaves a.bsp beside the map. The run is real on
+// Windows (cmd runs compile.bat) and in the end-to-end tests (Wine's console): the SDK directory then holds
+// the stand-in tools (tests/standin), which record their command lines. Otherwise a fake wineconsole first
+// on the PATH records its arguments and leaves the .bsp.
 
 #include "core/os/Os.h"
 #include "main_window/Form1.h"
 #include "storage/Module1Ini.h"
 #include "support/Recorders.h"
 #include "support/Sandbox.h"
-#include "support/ScopedEnvironment.h"
+#include "support/ScopedEnv.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
@@ -24,26 +27,25 @@
 
 using qmxtest::messages;
 
-// Wine's cmd reads compile.bat in the OEM code page, so a real run needs ASCII map and SDK paths.
-template <bool AsciiToolDirs = false> class CompileFixtureT : public testing::Test
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+// A batch file is read in the console's OEM code page, so a real run needs ASCII map and SDK paths.
+template <bool RealRun = kWindows> class CompileFixtureT : public testing::Test
 {
 protected:
     void SetUp() override
     {
         writeHost(m_mapDir + "/a.vmf", "versioninfo\n");
-        const QString runner = m_binDir + "/wineconsole";
-        writeHost(runner,
-                  QString("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1/args.txt'\n"
-                          "if [ -e '%1/hold' ]; then while [ ! -e '%1/go' ]; do sleep 0.01; done; fi\n"
-                          "printf 'compiled' > '%2/a.bsp'\n")
-                      .arg(m_binDir, m_mapDir)
-                      .toUtf8());
-        QFile::setPermissions(runner, QFile::permissions(runner) | QFileDevice::ExeOwner);
-        qputenv("PATH", m_binDir.toUtf8() + ':' + m_realPath);
+        installRunner();
         m_form->SDKDir = win(m_sdkDir);
         m_form->Dir2->setPath(win(m_gameDir));
         m_form->show();
     }
+    void TearDown() override { writeHost(m_binDir + "/go", ""); } // a held run never outlives the test
 
     static QString win(const QString& host)
     {
@@ -80,12 +82,61 @@ protected:
     }
     static QString setting(const char* key) { return Module1::ReadIniValue(Module1::SettingsFile(), "settings", key); }
     QByteArray batchBytes() const { return readHost(m_sdkDir + "/compile.bat"); }
+    // The compiled map as the run leaves it, beside the map or copied into the game directory.
+    static bool isCompiledMap(const QByteArray& bytes) { return bytes.startsWith("stand-in BSP compiled from "); }
 
-    qmxtest::ScopedEnvironment m_environment{"PATH", "QMX_STANDIN_LOG", "vproject"};
-    const QByteArray m_realPath = qgetenv("PATH"); // without the fake console
+    // ---- the console run ----
+    void installRunner()
+    {
+        if constexpr (RealRun) {
+            for (const char* tool : {"qmxbsp.exe", "qmxvis.exe", "qmxrad.exe"})
+                ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_STANDIN_DIR "/") + tool, m_sdkDir + '/' + tool)) << tool;
+            qmxtest::ScopedEnv::set("QMX_STANDIN_LOG", win(m_binDir + "/run.txt").toStdString());
+            qmxtest::ScopedEnv::set("QMX_STANDIN_HOLD", win(m_binDir).toStdString());
+            qmxtest::ScopedEnv::set("vproject", "my mod");
+            return;
+        }
+        const QString runner = m_binDir + "/wineconsole";
+        writeHost(runner,
+                  QString("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1/run.txt'\n"
+                          "if [ -e '%1/hold' ]; then while [ ! -e '%1/go' ]; do sleep 0.01; done; fi\n"
+                          "printf 'stand-in BSP compiled from a.vmf' > '%2/a.bsp'\n")
+                      .arg(m_binDir, m_mapDir)
+                      .toUtf8());
+        QFile::setPermissions(runner, QFile::permissions(runner) | QFileDevice::ExeOwner);
+        qmxtest::ScopedEnv::set("PATH", (m_binDir + ':').toStdString() + m_realPath);
+    }
+    QByteArray runRecord() const { return readHost(m_binDir + "/run.txt"); }
+    // A real run: the tools got compile.bat's lines, %vproject% expanded. The fake: wineconsole got cmd and
+    // the batch file.
+    QByteArray expectedRun() const
+    {
+        if constexpr (RealRun)
+            return batchBytes().replace("%vproject%", "my mod");
+        return "cmd\n/c\n" + win(m_sdkDir).toUtf8() + "\\compile.bat\n";
+    }
+    // The run ends without a .bsp (with no BSP tool, cmd reports it and goes on).
+    void toolsLeaveNoMap()
+    {
+        if constexpr (RealRun)
+            QFile::remove(m_sdkDir + "/qmxbsp.exe");
+        else
+            writeHost(m_binDir + "/wineconsole", "#!/bin/sh\nexit 0\n");
+    }
+    // Takes the runner off the PATH; false on Windows, which always finds its cmd.
+    bool takeAwayRunner()
+    {
+        if (kWindows)
+            return false;
+        qmxtest::ScopedEnv::set("PATH", (m_binDir + "/none").toStdString());
+        return true;
+    }
+
+    qmxtest::ScopedEnv m_environment{"PATH", "QMX_STANDIN_LOG", "QMX_STANDIN_HOLD", "vproject"};
+    const std::string m_realPath = qmxtest::ScopedEnv::get("PATH").value_or("");
     qmxtest::Sandbox m_sandbox;
     QTemporaryDir m_ascii{QDir::tempPath() + "/qmx e2e XXXXXX"};
-    const QString m_toolRoot = AsciiToolDirs ? m_ascii.path() : m_sandbox.makeDir("tools"); // host paths
+    const QString m_toolRoot = RealRun ? m_ascii.path() : m_sandbox.makeDir("tools"); // host paths
     const QString m_mapDir = mkdir(m_toolRoot + "/my maps");
     const QString m_sdkDir = mkdir(m_toolRoot + "/sdk dir/bin");
     const QString m_gameDir = m_sandbox.makeDir("game \u00f6/maps");

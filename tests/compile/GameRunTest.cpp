@@ -1,6 +1,8 @@
 // The game on the compiled map through the window: after a compile only when the map was copied,
-// Ctrl+F9 on the map already in the game directory with every refusal, a window that stays usable while
-// the game runs, and the settings the window keeps. A fake "wine" first on the PATH records each start.
+// Ctrl+F9 on the map already in the game directory with the window's messages, a window that stays usable
+// while the game runs, and the settings the window keeps. The checks themselves are the game run's
+// (tests/core). Each start is recorded; the game holds while its folder has "hold" and no "go", then
+// leaves "ended".
 
 #include "compile/CompileFixture.h"
 
@@ -39,36 +41,71 @@ protected:
     void SetUp() override
     {
         CompileFixture::SetUp();
-        // One line per start: working directory and arguments. Holds while "hold" exists and "over" does not.
-        const QString wine = m_binDir + "/wine";
-        writeHost(wine,
-                  QString("#!/bin/sh\n{ pwd | tr -d '\\n'; printf '|%s' \"$@\"; echo; } >> '%1/runs'\n"
-                          "if [ -e '%1/hold' ]; then while [ ! -e '%1/over' ]; do sleep 0.01; done; fi\n"
-                          "echo >> '%1/ended'\n")
-                      .arg(m_binDir + "/game")
-                      .toUtf8());
-        QFile::setPermissions(wine, QFile::permissions(wine) | QFileDevice::ExeOwner);
-        mkdir(m_binDir + "/game");
-        writeHost(m_exe, "MZ");
+        mkdir(m_gameRun);
+        installGame(true);
         ASSERT_TRUE(qmx::game::writeGameCommand(win(m_exe).toStdString(), "+map $map -bsp $bsp -dir \"$gamedir\""));
     }
     void TearDown() override
     {
-        writeHost(m_binDir + "/game/over", ""); // a held fake game never outlives the test
+        writeHost(m_gameRun + "/go", ""); // a held game never outlives the test
         CompileFixture::TearDown();
     }
 
-    // The starts recorded so far; a line the fake wine is still writing does not count yet.
+#ifdef _WIN32
+    // The stand-in game (tests/standin) records its start; a file that is no program cannot start.
+    void installGame(bool startable)
+    {
+        QFile::remove(m_exe);
+        if (startable)
+            ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_STANDIN_DIR "/qmxgame.exe"), m_exe));
+        else
+            writeHost(m_exe, "MZ");
+        qmxtest::ScopedEnv::set("QMX_GAME_LOG", win(m_gameRun + "/runs").toStdString());
+        qmxtest::ScopedEnv::set("QMX_GAME_HOLD", win(m_gameRun).toStdString());
+    }
+    // The stand-in's record of the last start, as "working directory|program|arguments...".
     QStringList runs() const
     {
-        QString all = QString::fromUtf8(readHost(m_binDir + "/game/runs"));
-        all.truncate(all.lastIndexOf('\n') + 1);
-        return all.split('\n', Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromUtf8(readHost(m_gameRun + "/runs")).split("\r\n", Qt::SkipEmptyParts);
+        if (lines.size() < 2)
+            return {};
+        QStringList run = {lines[1].section(": ", 1), lines[0].section('"', 1, 1)};
+        for (const QString& line : lines.mid(2))
+            run << line.section(": ", 1);
+        return {run.join('|')};
     }
+#else
+    // A fake wine first on the PATH records each start, one line "working directory|program|arguments...";
+    // off the PATH, the game cannot start.
+    void installGame(bool startable)
+    {
+        const QString wine = m_binDir + "/wine";
+        writeHost(wine,
+                  QString("#!/bin/sh\n{ pwd | tr -d '\\n'; printf '|%s' \"$@\"; echo; } >> '%1/runs'\n"
+                          "if [ -e '%1/hold' ]; then\n while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
+                          " echo > '%1/ended'\nfi\n")
+                      .arg(m_gameRun)
+                      .toUtf8());
+        QFile::setPermissions(wine, QFile::permissions(wine) | QFileDevice::ExeOwner);
+        writeHost(m_exe, "MZ");
+        qmxtest::ScopedEnv::set(
+            "PATH", startable ? (m_binDir + ':').toStdString() + m_realPath : (m_binDir + "/none").toStdString());
+    }
+    // The starts recorded so far; a line the fake is still writing does not count yet.
+    QStringList runs() const
+    {
+        QString all = QString::fromUtf8(readHost(m_gameRun + "/runs"));
+        all.truncate(all.lastIndexOf('\n') + 1);
+        QStringList lines = all.split('\n', Qt::SkipEmptyParts);
+        for (QString& line : lines)
+            line = win(line.section('|', 0, 0)) + '|' + line.section('|', 1);
+        return lines;
+    }
+#endif
     QString expectedRun() const
     {
-        return QStringList{QFileInfo(m_exe).path(),    win(m_exe), "+map",        "a", "-bsp",
-                           win(m_gameDir) + "\\a.bsp", "-dir",     win(m_gameDir)}
+        return QStringList{win(QFileInfo(m_exe).path()), win(m_exe), "+map",        "a", "-bsp",
+                           win(m_gameDir) + "\\a.bsp",   "-dir",     win(m_gameDir)}
             .join('|');
     }
     void setRunMap(bool on)
@@ -77,10 +114,18 @@ protected:
             QTest::mouseClick(m_form->RunMap, Qt::LeftButton, {}, QPoint(8, m_form->RunMap->height() / 2));
         ASSERT_EQ(m_form->RunMap->Value(), on ? 1 : 0);
     }
-    QString status() const { return m_form->statusBar()->currentMessage(); }
-    static QString text(qmx::config::Text id) { return Module1::Text(id); }
+    QString status() const
+    {
+        return m_form->statusBar()->currentMessage();
+    }
+    static QString text(qmx::config::Text id)
+    {
+        return Module1::Text(id);
+    }
 
+    qmxtest::ScopedEnv m_gameEnvironment{"QMX_GAME_LOG", "QMX_GAME_HOLD"};
     const QString m_exe = m_sandbox.makeDir("game \u00f6/bin") + "/qmx g\u00e4me.exe";
+    const QString m_gameRun = m_binDir + "/game";
 };
 
 } // namespace
@@ -104,11 +149,11 @@ TEST_F(GameRunTest, ACompileRunsTheGameOnlyOnTheMapItHasJustCopied)
         SCOPED_TRACE(c.ticks.join(' ').toStdString() + (c.runMap ? " run" : "") + (c.toolsLeaveMap ? "" : " no map"));
         qmxtest::resetRecorders();
         m_form->statusBar()->clearMessage();
-        QFile::remove(m_binDir + "/game/runs");
+        QFile::remove(m_gameRun + "/runs");
         QFile::remove(m_mapDir + "/a.bsp");
         writeHost(m_gameDir + "/a.bsp", "old");
         if (!c.toolsLeaveMap)
-            writeHost(m_binDir + "/wineconsole", "#!/bin/sh\nexit 0\n");
+            toolsLeaveNoMap();
         Module1::RestoreOptionString(QString());
         for (const QString& name : c.ticks)
             tick(name);
@@ -137,11 +182,9 @@ TEST_F(GameRunTest, CtrlF9RunsTheMapInTheGameDirectoryOrSaysWhyNot)
         std::function<void()> arrange;
     } cases[] = {
         {"nomap", 64, "", [] {}},
-        {"GameNoExe", 48, "", [] { qmx::game::writeGameCommand("", "+map $map"); }},
         {"GameExeMissing", 48, exe + "x", [&] { qmx::game::writeGameCommand(exe.toStdString() + "x", ""); }},
-        {"GameBspMissing", 48, win(m_gameDir) + "\\a.bsp", [&] { QFile::remove(m_gameDir + "/a.bsp"); }},
-        {"GameStartFailed", 16, "\"" + exe + "\" +map a", [&] { qputenv("PATH", m_binDir.toUtf8() + "/none"); }},
-        {nullptr, 0, "", [&] { writeHost(m_binDir + "/game/hold", ""); }},
+        {"GameStartFailed", 16, "\"" + exe + "\" +map a", [&] { installGame(false); }},
+        {nullptr, 0, "", [&] { writeHost(m_gameRun + "/hold", ""); }},
     };
     QApplication::setActiveWindow(m_form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
@@ -151,11 +194,11 @@ TEST_F(GameRunTest, CtrlF9RunsTheMapInTheGameDirectoryOrSaysWhyNot)
             pickMap();
         writeHost(m_gameDir + "/a.bsp", "compiled");
         ASSERT_TRUE(qmx::game::writeGameCommand(exe.toStdString(), "+map $map -bsp $bsp -dir \"$gamedir\""));
+        installGame(true);
         c.arrange();
         qmxtest::resetRecorders();
         const QByteArray settingsBefore = m_sandbox.readFile("settings.qmxII");
         QTest::keyClick(m_form.get(), Qt::Key_F9, Qt::ControlModifier);
-        qputenv("PATH", m_binDir.toUtf8() + ':' + m_realPath);
         EXPECT_EQ(m_sandbox.readFile("settings.qmxII"), settingsBefore);
         if (c.key) {
             ASSERT_EQ(messages().size(), 1u) << "Ctrl+F9 did nothing";
@@ -175,9 +218,9 @@ TEST_F(GameRunTest, CtrlF9RunsTheMapInTheGameDirectoryOrSaysWhyNot)
         QTest::keyClick(m_form.get(), Qt::Key_F9);
         ASSERT_EQ(messages().size(), 1u) << "F9 did not compile while the game ran";
         EXPECT_EQ(messages()[0].style, 64);
-        EXPECT_FALSE(QFile::exists(m_binDir + "/game/ended"));
-        writeHost(m_binDir + "/game/over", "");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(m_binDir + "/game/ended"); }, 5000));
+        EXPECT_FALSE(QFile::exists(m_gameRun + "/ended"));
+        writeHost(m_gameRun + "/go", "");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(m_gameRun + "/ended"); }, 5000));
     }
 }
 
@@ -223,34 +266,4 @@ TEST_F(GameRunTest, GameSettingsAreStoredFromTheWindow)
         setRunMap(on);
         EXPECT_EQ(setting("RunMap"), on ? "1" : "0");
     }
-}
-
-// Start-up ticks the box as stored and captions the game controls from the language file, with built-in
-// English for a file that predates them.
-TEST_F(GameRunTest, StartUpRestoresTheBoxAndItsCaption)
-{
-    const struct
-    {
-        QByteArray language;
-        QByteArray settings;
-        QString caption;
-        QString command;
-        int value;
-    } cases[] = {
-        {"[language]\r\nRunMap=Map im Spiel starten\r\nGameCommand=Spiel...\r\n", "[settings]\r\nRunMap=1\r\n",
-         "Map im Spiel starten", "Spiel...", 1},
-        {"[language]\r\nFrame2=Maps\r\n", "", "Run the map after compile", "Game...", 0},
-    };
-    qputenv("sourcesdk", "C:\\sdk"); // found, so no SDK folder window opens
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.caption.toStdString());
-        m_sandbox.writeFile("language.qmxII", c.language);
-        m_sandbox.writeFile("settings.qmxII", c.settings);
-        Form1 form;
-        form.Form1_Form_Load();
-        EXPECT_EQ(form.RunMap->Value(), c.value);
-        EXPECT_EQ(form.RunMap->text() + "|" + form.RunMap->accessibleName(), c.caption + "|" + c.caption);
-        EXPECT_EQ(form.GameCommand->text() + "|" + form.GameCommand->accessibleName(), c.command + "|" + c.command);
-    }
-    qunsetenv("sourcesdk");
 }

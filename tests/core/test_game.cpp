@@ -5,67 +5,24 @@
 #include "core/game/GameTemplate.h"
 #include "core/os/Os.h"
 #include "os/OsTestDir.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "core/os/win32/Wide.h"
 
 #include <shellapi.h> // needs windows.h first
 #endif
 
 using namespace qmx::game;
 
-namespace {
-
-// Windows form, as the program keeps every path (std::filesystem joins with '/' on Windows too).
-std::string win(const std::string& host)
-{
-    std::string path = qmx::os::toWindowsPath(host);
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
-#ifdef _WIN32
-std::wstring wide(const std::string& utf8)
-{
-    std::wstring out(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), static_cast<int>(out.size()));
-    out.pop_back(); // the terminating NUL
-    return out;
-}
-#endif
-
-// An environment variable (UTF-8) for one test; a started game inherits it.
-struct ScopedEnv
-{
-    ScopedEnv(const char* name, const std::string& value)
-        : m_name(name)
-    {
-#ifdef _WIN32
-        SetEnvironmentVariableW(wide(name).c_str(), wide(value).c_str());
-#else
-        ::setenv(name, value.c_str(), 1);
-#endif
-    }
-    ~ScopedEnv()
-    {
-#ifdef _WIN32
-        SetEnvironmentVariableA(m_name, nullptr);
-#else
-        ::unsetenv(m_name);
-#endif
-    }
-    const char* m_name;
-};
-
-} // namespace
+using qmx::os::toWindowsPath;
 
 TEST(GameTemplate, EveryValueStaysOneArgument)
 {
@@ -101,12 +58,12 @@ TEST(GameTemplate, EveryValueStaysOneArgument)
         EXPECT_EQ(line, u8"\"C:\\Program Files\\G\u00e4me\\hl2.exe\"" + std::string(*c.filled ? " " : "") + c.filled);
 #ifdef _WIN32
         int argc = 0;
-        wchar_t** argv = CommandLineToArgvW(wide(line).c_str(), &argc);
+        wchar_t** argv = CommandLineToArgvW(qmx::os::widen(line).c_str(), &argc);
         std::wstring split;
         for (int i = 1; i < argc; ++i)
             split += (i > 1 ? L"|" : L"") + std::wstring(argv[i]);
         LocalFree(argv);
-        EXPECT_EQ(split, wide(c.arguments));
+        EXPECT_EQ(split, qmx::os::widen(c.arguments));
 #endif
     }
 }
@@ -126,8 +83,8 @@ protected:
     void TearDown() override { qmx::os::overrideProgramDirectory({}); }
 
     qmxtest::OsTestDir m_dir{u8"qmx g\u00e4me "};
-    const std::string m_exe = win(m_dir.path(u8"game f\u00fcr/bin/hl 2.exe"));
-    const std::string m_maps = win(m_dir.path(u8"game f\u00fcr/maps"));
+    const std::string m_exe = toWindowsPath(m_dir.path(u8"game f\u00fcr/bin/hl 2.exe"));
+    const std::string m_maps = toWindowsPath(m_dir.path(u8"game f\u00fcr/maps"));
 };
 
 // What the settings file holds comes back exactly, however it got there; a missing key gives the default.
@@ -190,7 +147,7 @@ TEST_F(GameTest, EveryRefusalInTheOrderOfTheChecks)
         ASSERT_EQ(result.launch.has_value(), !c.expected);
         if (result.launch) {
             EXPECT_EQ(result.launch->commandLine, "\"" + m_exe + "\" +map castle -bsp \"" + bsp + "\"");
-            EXPECT_EQ(result.launch->workingDir, win(m_dir.path(u8"game f\u00fcr/bin")));
+            EXPECT_EQ(result.launch->workingDir, toWindowsPath(m_dir.path(u8"game f\u00fcr/bin")));
         }
     }
 }
@@ -199,32 +156,29 @@ TEST_F(GameTest, EveryRefusalInTheOrderOfTheChecks)
 // through Wine in this process's prefix, under Wine's Windows directly.
 TEST_F(GameTest, TheStandInGameStartsInItsOwnDirectoryWithTheFilledTemplate)
 {
-    std::string standin = QMX_STANDIN_DIR "/qmxgame.exe";
-#ifdef _WIN32
-    standin = "Z:" + standin; // built on Linux, run under Wine
-    std::replace(standin.begin(), standin.end(), '/', '\\');
-#else
+#ifndef _WIN32
     if (std::system("command -v wine >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "needs Wine";
 #endif
     std::string bytes;
-    if (!qmx::os::readFile(standin, bytes))
+    if (!qmx::os::readFile(QMX_STANDIN_DIR "/qmxgame.exe", bytes))
         GTEST_SKIP() << "needs the stand-in game (mingw-w64)";
     m_dir.write(u8"game f\u00fcr/bin/qmx game.exe", bytes);
     m_dir.write(u8"game f\u00fcr/maps/my castle.bsp", "compiled");
     const std::string log = m_dir.path("game.log");
-    const ScopedEnv logVariable("QMX_GAME_LOG", win(log));
+    const qmxtest::ScopedEnv logVariable("QMX_GAME_LOG", toWindowsPath(log));
 
-    const RunRequest request{"my castle.vmf",
-                             m_maps,
-                             {win(m_dir.path(u8"game f\u00fcr/bin/qmx game.exe")), "-dev +map $map -bsp $bsp", false}};
+    const RunRequest request{
+        "my castle.vmf",
+        m_maps,
+        {toWindowsPath(m_dir.path(u8"game f\u00fcr/bin/qmx game.exe")), "-dev +map $map -bsp $bsp", false}};
     const RunResult result = runCompiledMap(request, true);
     ASSERT_FALSE(result.refused) << result.refused->detail;
     std::string record; // a first start in a new Wine prefix takes a while
     for (int waited = 0; waited < 120000 && !qmx::os::readFile(log, record); waited += 50)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(record.rfind("command line: ", 0), 0u) << record;
-    EXPECT_NE(record.find("\r\nworking directory: " + win(m_dir.path(u8"game f\u00fcr/bin"))
+    EXPECT_NE(record.find("\r\nworking directory: " + toWindowsPath(m_dir.path(u8"game f\u00fcr/bin"))
                           + "\r\nargument: -dev\r\nargument: +map\r\nargument: my castle\r\nargument: -bsp\r\n"
                             "argument: "
                           + m_maps + "\\my castle.bsp\r\n"),

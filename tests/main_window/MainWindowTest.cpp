@@ -1,7 +1,7 @@
-// The main window's start-up, shut-down and browser lists, end to end on the real window: a program
-// directory with a known language file, a Wine prefix of its own with drives C: and D: (no Z:, so
-// nothing outside the sandbox is browsed), and no sourcesdk variable; the environment is put back after
-// each test.
+// The main window's start-up, shut-down and browser lists, end to end on the real window: a program directory
+// with a known language file, no sourcesdk variable, and two sandbox folders that stand in for the roots of
+// drives C: and D: (no test may point a real drive at a folder of its own). The environment, the registry
+// and the current directory are put back after each test.
 
 #include "aux_windows/Form2.h"
 #include "aux_windows/Form3.h"
@@ -10,7 +10,8 @@
 #include "support/AccessibleTree.h"
 #include "support/Recorders.h"
 #include "support/Sandbox.h"
-#include "support/ScopedEnvironment.h"
+#include "support/ScopedEnv.h"
+#include "support/UserRegistry.h"
 #include "toolkit/Application.h"
 #include "toolkit/CentreWindow.h"
 #include "toolkit/CheckBox.h"
@@ -40,35 +41,57 @@
 namespace qmxtest {
 namespace {
 
+const std::string kEditorKey = "Software\\Valve\\Hammer\\General";
+const std::string kLauncherKey = "Software\\Valve\\Steam";
+
+QByteArray ansi(const QString& text)
+{
+    return QByteArray::fromStdString(qmx::os::toAnsi(text.toStdString()));
+}
+
 class StartUpTest : public testing::Test
 {
 protected:
     StartUpTest()
-        : m_environment({"WINEPREFIX", "sourcesdk"})
-        , m_sandbox(false)
-        , m_prefix(m_sandbox.makeDir(QStringLiteral("wine prefix")))
-        , m_driveD(m_sandbox.makeDir(QStringLiteral("spiele f\u00fcr d"))) // non-ASCII and a blank
     {
-        QDir(m_prefix).mkpath(QStringLiteral("dosdevices"));
-        QDir(m_prefix).mkpath(QStringLiteral("drive_c"));
-        QFile::link(QStringLiteral("../drive_c"), m_prefix + QStringLiteral("/dosdevices/c:"));
-        QFile::link(m_driveD, m_prefix + QStringLiteral("/dosdevices/d:"));
-        qputenv("WINEPREFIX", QFile::encodeName(m_prefix));
-        qmx::os::releaseInstanceLock(); // each start asks anew
-        qunsetenv("sourcesdk");
+        QDir::setCurrent(m_hostC); // the lists open on the current directory when nothing else is given
+        ScopedEnv::unset("sourcesdk");
         m_sandbox.writeFile(QStringLiteral("language.qmxII"), kLanguage);
+    }
+    ~StartUpTest() override
+    {
+        m_form.reset();
+        QDir::setCurrent(m_oldCurrent);
+        qmx::os::releaseInstanceLock();
     }
 
     static constexpr const char* kLanguage
         = "[LANGUAGE]\r\nProgramOpen=\" is already running.\"\r\nFrame2=Maps\r\nFrame4=Game\r\nMenuCompile=Build\r\n"
-          "Presets=Sets\r\npreset=Set\r\nsave=Store\r\nload=Fetch\r\nCopyFIle=Copy it\r\nFrame3=Options\r\n";
+          "Presets=Sets\r\npreset=Set\r\nsave=Store\r\nload=Fetch\r\nCopyFIle=Copy it\r\nFrame3=Options\r\n"
+          "RunMap=Map im Spiel starten\r\nGameCommand=Spiel...\r\n";
 
-    // Makes folders ("D:a/b/") and files ("D:a/b.vmf") on the prefix's drives.
+    static QString win(const QString& host)
+    {
+        return QString::fromStdString(qmx::os::toWindowsPath(host.toStdString()));
+    }
+    // "D:\maps" (or "d:/x") on the test's drives: the path under the drive's root folder. A directory's
+    // trailing backslash goes but at a drive's root, as the lists name directories.
+    QString at(const QString& path) const
+    {
+        const QString root = path.at(0).toUpper() == QLatin1Char('C') ? m_rootC : m_rootD;
+        QString out = root + path.mid(2);
+        if (out.size() > 3 && out.endsWith(QLatin1Char('\\')))
+            out.chop(1);
+        return out;
+    }
+    // The drive list's name of the drive that holds C: or D:'s root ("d:").
+    QString drive(char letter) const { return (letter == 'C' ? m_rootC : m_rootD).left(2).toLower(); }
+
+    // Makes folders ("D:a/b/") and files ("D:a/b.vmf") on the test's drives.
     void make(std::initializer_list<const char*> paths) const
     {
         for (const char* path : paths) {
-            const QString host = (path[0] == 'C' ? m_prefix + QStringLiteral("/drive_c") : m_driveD) + QLatin1Char('/')
-                + QString::fromUtf8(path + 2);
+            const QString host = (path[0] == 'C' ? m_hostC : m_hostD) + QLatin1Char('/') + QString::fromUtf8(path + 2);
             QDir().mkpath(host.endsWith(QLatin1Char('/')) ? host : QFileInfo(host).path());
             QFile file(host);
             if (!host.endsWith(QLatin1Char('/')) && file.open(QIODevice::WriteOnly))
@@ -76,19 +99,8 @@ protected:
         }
     }
 
-    // HKEY_CURRENT_USER as Wine keeps it, with one key (its backslashes doubled); none when key is empty.
-    void writeUserReg(const QByteArray& key, const QByteArray& valueLine) const
-    {
-        QFile f(m_prefix + QStringLiteral("/user.reg"));
-        f.remove();
-        if (!key.isEmpty() && f.open(QIODevice::WriteOnly))
-            f.write("WINE REGISTRY Version 2\n\n#arch=win64\n\n[" + key + "] 1700000000\n" + valueLine + "\n");
-    }
-
     void writeSettings(const QByteArray& text) const { m_sandbox.writeFile(QStringLiteral("settings.qmxII"), text); }
     QByteArray settingsText() const { return m_sandbox.readFile(QStringLiteral("settings.qmxII")); }
-
-    ~StartUpTest() override { qmx::os::releaseInstanceLock(); }
 
     Form1& start()
     {
@@ -107,10 +119,13 @@ protected:
         return nullptr;
     }
 
-    ScopedEnvironment m_environment;
-    Sandbox m_sandbox;
-    QString m_prefix;
-    QString m_driveD;
+    ScopedEnv m_environment{"sourcesdk"};
+    const QString m_oldCurrent = QDir::currentPath();
+    Sandbox m_sandbox{false};
+    UserRegistry m_registry; // on Linux also the Wine prefix, so it comes before any path
+    const QString m_hostC = m_sandbox.makeDir(QStringLiteral("drive c")); // the roots' folders, host paths
+    const QString m_hostD = m_sandbox.makeDir(QStringLiteral("spiele f\u00fcr d")); // non-ASCII and a blank
+    const QString m_rootC = win(m_hostC), m_rootD = win(m_hostD); // the same, Windows-form
     std::unique_ptr<Form1> m_form;
 };
 
@@ -125,8 +140,8 @@ TEST(CentredOffset, RoundsHalvesToEvenThenHalvesTowardZero)
         EXPECT_EQ(qmx::CentredOffset(c[0], c[1]), static_cast<long long>(c[2])) << c[0] << " " << c[1];
 }
 
-// Another copy of the program for the same program directory: a process of its own that holds the
-// instance lock until its input closes. Empty when it could not take the lock.
+// Another copy of the program for the same program directory: a process of its own (tests/support/
+// instance_holder) that holds the instance lock until its input closes. Empty when it could not take the lock.
 std::unique_ptr<QProcess> holdInstanceLock(const QString& programDir)
 {
     auto holder = std::make_unique<QProcess>();
@@ -158,18 +173,18 @@ TEST_F(StartUpTest, WindowsAreCentredWithTheirFrames)
     } const cases[] = {
         {"main window",
          [this] {
-             qputenv("sourcesdk", "C:\\sdk");
+             ScopedEnv::set("sourcesdk", "C:\\sdk");
              return static_cast<QWidget*>(&start());
          }},
         {"SDK folder window",
          [this] {
-             qunsetenv("sourcesdk");
+             ScopedEnv::unset("sourcesdk");
              start();
              return static_cast<QWidget*>(folderWindow());
          }},
         {"credits window",
          [this] {
-             qputenv("sourcesdk", "C:\\sdk");
+             ScopedEnv::set("sourcesdk", "C:\\sdk");
              start().MenuCredits->trigger();
              return static_cast<QWidget*>(m_form->creditsWindow());
          }},
@@ -224,59 +239,64 @@ TEST_F(StartUpTest, MissingLanguageFileOrSecondInstanceEndsAtOnce)
 }
 
 // The captions on screen, and what assistive technology reads: the same texts, never the design captions.
+// Captions added after the first language files have built-in English.
 TEST_F(StartUpTest, CaptionsComeFromTheLanguageFileOrAreBareFixedPieces)
 {
     const char* const cases[][2] = {
-        {kLanguage, "Maps|Game|Build|Sets|Set 1|Set 4|Store|Fetch|Copy it|BSP-Options|VIS-Options|RAD-Options"},
-        {"[language]\r\n", "|||| 1| 4||||BSP-|VIS-|RAD-"},
+        {kLanguage,
+         "Maps|Game|Build|Sets|Set 1|Set 4|Store|Fetch|Copy it|BSP-Options|VIS-Options|RAD-Options|"
+         "Map im Spiel starten|Spiel..."},
+        {"[language]\r\n", "|||| 1| 4||||BSP-|VIS-|RAD-|Run the map after compile|Game..."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
         m_sandbox.writeFile(QStringLiteral("language.qmxII"), c[0]);
-        qputenv("sourcesdk", "C:\\sdk \u00e4");
+        ScopedEnv::set("sourcesdk", "C:\\sdk \u00e4");
         Form1& f = start();
         const QStringList captions{f.Frame2->title(),     f.Frame4->title(),       f.MenuCompile->text(),
                                    f.presets->title(),    f.loadpreset[0]->text(), f.savepreset[3]->text(),
                                    f.presetsave->title(), f.presetload->title(),   f.CopyFile->text(),
-                                   f.SSTab1->tabText(0),  f.SSTab1->tabText(1),    f.SSTab1->tabText(2)};
+                                   f.SSTab1->tabText(0),  f.SSTab1->tabText(1),    f.SSTab1->tabText(2),
+                                   f.RunMap->text(),      f.GameCommand->text()};
         EXPECT_EQ(captions.join(QLatin1Char('|')).toStdString(), c[1]);
 
         const QStringList read = accessibleNames(&f);
+        QStringList names; // without the descriptions
+        for (const QString& node : read)
+            names << node.section(QLatin1Char('|'), 0, 0);
         for (const QString& caption : captions)
-            EXPECT_TRUE(caption.trimmed().isEmpty() || read.contains(caption)) << caption.toStdString();
+            EXPECT_TRUE(caption.trimmed().isEmpty() || names.contains(caption)) << caption.toStdString();
         for (const char* design : {"Map-Directory", "Game-Directory", "Copy File to this directory after compile",
                                    "Map directory", "Game directory", "Preset 1", "Compile", "Save", "Load"})
-            EXPECT_FALSE(read.contains(QString::fromUtf8(design))) << design;
+            EXPECT_FALSE(names.contains(QString::fromUtf8(design))) << design;
         // The SDK label says what it is, and the directory itself.
         EXPECT_TRUE(read.contains(QStringLiteral("SDK directory|C:\\sdk \u00e4\\bin"))) << read.join('/').toStdString();
     }
 }
 
-// Where the SDK's bin directory comes from: the first source that is not empty.
+// Where the SDK's bin directory comes from: the first source that is not empty. (Which registry values count
+// is the registry reader's business: tests/os.)
 TEST_F(StartUpTest, SdkSourcesInOrder)
 {
     struct Case
     {
         const char* sourcesdk; // nullptr: unset
-        QByteArray editorValueLine; // under Software\Valve\Hammer\General; empty: no key
+        const char* editorDirectory; // the editor's registry value; nullptr: none
         QByteArray storedSdkDir; // empty: no settings file
         const char* expected;
     } const cases[] = {
-        {"C:\\sdk", "\"Directory\"=\"E:\\\\tools\\\\bin\"", "F:\\stored", "C:\\sdk\\bin"},
-        {"D:\\sdk\\", "", "", "D:\\sdk\\\\bin"}, // a trailing backslash is kept
-        {"", "", "F:\\stored", "F:\\stored"}, // empty counts as unset
-        {nullptr, "\"Directory\"=\"E:\\\\tools\\\\bin\"", "F:\\stored", "E:\\tools\\bin"},
-        {nullptr, "\"directory\"=\"E:\\\\x\"", "", "E:\\x"},
-        {nullptr, "\"Directory\"=str(2):\"E:\\\\tools\"", "F:\\stored", "F:\\stored"}, // only REG_SZ counts
-        {nullptr, "\"Directory\"=dword:00000001", "F:\\stored", "F:\\stored"},
-        {nullptr, "\"Directory\"=\"E:\\\\a\\0junk\"", "", "E:\\a"},
-        {nullptr, "\"Directory\"=\"\"", "F:\\stored", "F:\\stored"},
-        {nullptr, "", "Q:\\gone", "Q:\\gone"}, // a stale stored choice is used unchanged
+        {"C:\\sdk", "E:\\tools\\bin", "F:\\stored", "C:\\sdk\\bin"},
+        {"D:\\sdk\\", nullptr, "", "D:\\sdk\\\\bin"}, // a trailing backslash is kept
+        {"", nullptr, "F:\\stored", "F:\\stored"}, // empty counts as unset
+        {nullptr, "E:\\tools\\bin", "F:\\stored", "E:\\tools\\bin"},
+        {nullptr, "", "F:\\stored", "F:\\stored"},
+        {nullptr, nullptr, "Q:\\gone", "Q:\\gone"}, // a stale stored choice is used unchanged
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        c.sourcesdk ? qputenv("sourcesdk", c.sourcesdk) : qunsetenv("sourcesdk");
-        writeUserReg(c.editorValueLine.isEmpty() ? "" : "Software\\\\Valve\\\\Hammer\\\\General", c.editorValueLine);
+        c.sourcesdk ? ScopedEnv::set("sourcesdk", c.sourcesdk) : ScopedEnv::unset("sourcesdk");
+        m_registry.set(kEditorKey, "Directory",
+                       c.editorDirectory ? std::optional<std::string>(c.editorDirectory) : std::nullopt);
         writeSettings(c.storedSdkDir.isEmpty() ? QByteArray() : "[settings]\r\nSDKDir=" + c.storedSdkDir + "\r\n");
         Form1& form = start();
         EXPECT_EQ(form.SDKDir, QString::fromLatin1(c.expected));
@@ -289,8 +309,9 @@ TEST_F(StartUpTest, SdkSourcesInOrder)
 // choice for this and the next run.
 TEST_F(StartUpTest, EverySourceEmptyAsksForTheFolder)
 {
+    m_registry.set(kEditorKey, "Directory", std::nullopt);
     make({"C:maps/a.vmf", "D:sdk/bin/"});
-    const QByteArray stored = "[settings]\r\nLastDir=C:\\maps\r\n";
+    const QByteArray stored = "[settings]\r\nLastDir=" + ansi(at("C:\\maps")) + "\r\n";
     writeSettings(stored);
     start();
     ASSERT_NE(folderWindow(), nullptr);
@@ -306,24 +327,26 @@ TEST_F(StartUpTest, EverySourceEmptyAsksForTheFolder)
     EXPECT_EQ(folder->Command1->text(), QStringLiteral("Done!"));
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(form.SDKDir.isEmpty());
-    EXPECT_EQ(form.Dir1->Path(), QStringLiteral("C:\\maps")); // restored behind it
+    EXPECT_EQ(form.Dir1->Path(), at("C:\\maps")); // restored behind it
     EXPECT_TRUE(messages().empty());
-    folder->Drive1->setDrive(QStringLiteral("d:"));
-    folder->Dir1->setPath(QStringLiteral("\\sdk\\bin"));
+    folder->Drive1->setDrive(drive('D'));
+    folder->Dir1->setPath(at("D:\\sdk\\bin"));
     QTest::mouseClick(folder->Command1, Qt::LeftButton);
     EXPECT_FALSE(folder->isVisible());
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.SDKDir + form.Label1->text(), QStringLiteral("D:\\sdk\\binD:\\sdk\\bin"));
-    EXPECT_TRUE(settingsText().contains("SDKDir=D:\\sdk\\bin"));
+    EXPECT_EQ(form.SDKDir, at("D:\\sdk\\bin"));
+    EXPECT_EQ(form.Label1->text(), at("D:\\sdk\\bin"));
+    EXPECT_TRUE(settingsText().contains("SDKDir=" + ansi(at("D:\\sdk\\bin")) + "\r\n"));
 
-    EXPECT_EQ(start().SDKDir, QStringLiteral("D:\\sdk\\bin"));
+    EXPECT_EQ(start().SDKDir, at("D:\\sdk\\bin"));
     EXPECT_TRUE(m_form->isVisible() && !folderWindow());
 }
 
-// A damaged or empty settings file gives the default window; options survive shut-down and the next start.
+// A damaged or empty settings file gives the default window; options survive shut-down and the next start,
+// and the run-after-compile box comes back as stored.
 TEST_F(StartUpTest, SettingsFileRoundTrip)
 {
-    qputenv("sourcesdk", "C:\\sdk");
+    ScopedEnv::set("sourcesdk", "C:\\sdk");
     static const char binary[] = "\0\0\xff\xfe[settings]\r\nLastUsedSettings=1|x|,,,|";
     const QByteArray damaged[]
         = {"[settings", QByteArray(binary, sizeof binary - 1),
@@ -332,7 +355,7 @@ TEST_F(StartUpTest, SettingsFileRoundTrip)
         writeSettings(text);
         Form1& form = start();
         EXPECT_TRUE(form.isVisible());
-        EXPECT_EQ(form.BSP->Value() + form.VIS->Value() + form.CopyFile->Value(), 0);
+        EXPECT_EQ(form.BSP->Value() + form.VIS->Value() + form.CopyFile->Value() + form.RunMap->Value(), 0);
         EXPECT_EQ(form.SDKDir, QStringLiteral("C:\\sdk\\bin"));
     }
     m_form->VIS->setValue(1);
@@ -341,76 +364,99 @@ TEST_F(StartUpTest, SettingsFileRoundTrip)
     EXPECT_EQ(endProgramCount(), 1);
     const QByteArray stored = settingsText();
     EXPECT_TRUE(stored.contains("LastUsedSettings=0,1,0|") && stored.trimmed().endsWith("|1")) << stored.constData();
+    writeSettings(stored + "RunMap=1\r\n");
     Form1& next = start();
-    EXPECT_EQ(QStringLiteral("%1%2%3").arg(next.BSP->Value()).arg(next.VIS->Value()).arg(next.CopyFile->Value()),
-              QStringLiteral("011"));
+    EXPECT_EQ(QStringLiteral("%1%2%3%4")
+                  .arg(next.BSP->Value())
+                  .arg(next.VIS->Value())
+                  .arg(next.CopyFile->Value())
+                  .arg(next.RunMap->Value()),
+              QStringLiteral("0111"));
 }
 
+// The game directory: the last one when it still holds files, else the launcher's steamapps folder, else the
+// launcher's drive; nothing changes for a launcher path too short to cut or on an unknown drive.
 TEST_F(StartUpTest, GameBrowserFallsBackToTheLauncherSteamapps)
 {
-    qputenv("sourcesdk", "C:\\sdk");
+    ScopedEnv::set("sourcesdk", "C:\\sdk");
     make({"D:games/steam/steamapps/common/", "C:mods/readme.txt"});
-    const char* const cases[][4] = {
+    const QString launcher = at("d:/games/steam/steam.exe");
+#ifdef _WIN32
+    const QString steamapps = at("D:\\games\\steam\\Steamapps"); // Windows keeps the spelling it is given
+#else
+    const QString steamapps = at("D:\\games\\steam\\steamapps"); // Linux takes the folder's own
+#endif
+    const QString atStart = start().Dir2->Path(); // no launcher and no stored directory
+    const QString rootOfD = drive('D').toUpper() + QLatin1Char('\\');
+    const QString cases[][4] = {
         // launcher ("": no value), LastMapDir, drive, path
-        {"d:/games/steam/steam.exe", "", "d:", "D:\\games\\steam\\steamapps"},
-        {"d:/games/steam/steam.exe", "C:\\mods", "c:", "C:\\mods"},
-        {"d:/games/steam/steam.exe", "C:\\nothing", "d:", "D:\\games\\steam\\steamapps"},
-        {"d:/nowhere/steam.exe", "", "d:", "D:\\"},
-        {"d:/steam.ex", "", "c:", "C:\\"},
-        {"q:/games/steam/steam.exe", "", "c:", "C:\\"},
-        {"", "", "c:", "C:\\"},
+        {launcher, "", drive('D'), steamapps},
+        {launcher, at("C:\\mods"), drive('C'), at("C:\\mods")},
+        {launcher, at("C:\\nothing"), drive('D'), steamapps},
+        {at("d:/nowhere/steam.exe"), "", drive('D'), rootOfD},
+        {drive('D') + "/steam.ex", "", drive('C'), atStart},
+        {"q:/games/steam/steam.exe", "", drive('C'), atStart},
+        {"", "", drive('C'), atStart},
     };
+    EXPECT_EQ(atStart, at("C:\\"));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c[0]);
-        writeUserReg(*c[0] ? "Software\\\\Valve\\\\Steam" : "", QByteArray("\"SteamExe\"=\"") + c[0] + "\"");
-        writeSettings(QByteArray("[settings]\r\nLastMapDir=") + c[1] + "\r\n");
+        SCOPED_TRACE(c[0].toStdString());
+        m_registry.set(kLauncherKey, "SteamExe",
+                       c[0].isEmpty() ? std::nullopt : std::optional<std::string>(c[0].toStdString()));
+        writeSettings("[settings]\r\nLastMapDir=" + ansi(c[1]) + "\r\n");
         Form1& form = start();
-        EXPECT_EQ(form.Drive2->Drive(), QString::fromLatin1(c[2]));
-        EXPECT_EQ(form.Dir2->Path(), QString::fromLatin1(c[3]));
+        EXPECT_EQ(form.Drive2->Drive().toStdString(), c[2].toStdString());
+        EXPECT_EQ(form.Dir2->Path().toStdString(), c[3].toStdString());
     }
 }
 
-// The browser lists: the prefix's drives, a directory's ancestors then its subdirectories (sorted
-// without regard to case), the maps matched without regard to case and none selected until a click.
-// A click stores the map, then its directory; the next start lists that directory again, but only a
-// directory holding ordinary files is restored.
+// The browser lists: the drives, a directory's ancestors then its subdirectories (sorted without regard to
+// case), the maps matched without regard to case and none selected until a click. A click stores the map, then
+// its directory; the next start lists that directory again, but only a directory holding ordinary files is
+// restored.
 TEST_F(StartUpTest, MapBrowserListsAndKeepsTheClickedMapsDirectory)
 {
-    qputenv("sourcesdk", "C:\\sdk");
+    ScopedEnv::set("sourcesdk", "C:\\sdk");
     make({"D:my maps/b.VMF", "D:my maps/a.vmf", "D:my maps/c.vmx", "D:my maps/.h.vmf", "D:my maps/\u00e4lt/",
           "D:my maps/Beta/", "D:my maps/x.vmf/", "D:only dirs/sub/", "D:only hidden/.x.vmf"});
     Form1& form = start();
-    const auto items = [](const QListWidget* list) {
+    const auto items = [](const QAbstractItemModel* list) {
         QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-        return texts.join(QLatin1Char('|')).toStdString();
+        for (int i = 0; i < list->rowCount(); ++i)
+            texts << list->index(i, 0).data().toString();
+        return texts;
     };
-    EXPECT_EQ(form.Drive1->itemText(0) + form.Drive1->itemText(1) + form.Drive1->itemText(2), QStringLiteral("c:d:"));
-    for (const char* drive : {"D:\\", "q:", "\\\\server\\share"})
-        form.Drive1->setDrive(QString::fromLatin1(drive)); // the unknown ones change nothing
-    EXPECT_EQ(form.Drive1->Drive(), QStringLiteral("d:"));
-    form.Dir1->setPath(QStringLiteral("\\my maps")); // on the current drive
-    EXPECT_EQ(form.Dir1->Path(), QStringLiteral("D:\\my maps"));
-    EXPECT_EQ(items(form.Dir1), "d:\\|my maps|Beta|x.vmf|\u00e4lt");
-    EXPECT_EQ(form.Dir1->ancestorCount(), 2);
-    EXPECT_EQ(items(form.File1), "a.vmf|b.VMF");
+    EXPECT_TRUE(items(form.Drive1->model()).contains(drive('C')));
+    EXPECT_TRUE(items(form.Drive1->model()).contains(drive('D')));
+    for (const QString& other :
+         {drive('D').toUpper() + "\\", QStringLiteral("q:"), QStringLiteral("\\\\server\\share")})
+        form.Drive1->setDrive(other); // the unknown ones change nothing
+    EXPECT_EQ(form.Drive1->Drive(), drive('D'));
+    const QString maps = at("D:\\my maps");
+    form.Dir1->setPath(maps);
+    EXPECT_EQ(form.Dir1->Path(), maps);
+    QStringList ancestors = maps.split(QLatin1Char('\\'));
+    ancestors[0] = ancestors[0].toLower() + QLatin1Char('\\');
+    EXPECT_EQ(items(form.Dir1->model()), ancestors + QStringList({"Beta", "x.vmf", "\u00e4lt"}));
+    EXPECT_EQ(form.Dir1->ancestorCount(), ancestors.size());
+    EXPECT_EQ(items(form.File1->model()), (QStringList{"a.vmf", "b.VMF"}));
     EXPECT_EQ(form.File1->FileName(), QString());
     const QRect row = form.File1->visualItemRect(form.File1->item(1));
     QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
     EXPECT_EQ(form.File1->FileName(), QStringLiteral("b.VMF"));
     const QByteArray stored = settingsText();
     EXPECT_GE(stored.indexOf("LastFile=b.VMF"), 0) << stored.constData();
-    EXPECT_GT(stored.indexOf("LastDir=D:\\my maps"), stored.indexOf("LastFile=b.VMF")) << stored.constData();
+    EXPECT_GT(stored.indexOf("LastDir=" + ansi(maps)), stored.indexOf("LastFile=b.VMF")) << stored.constData();
 
     Form1& next = start();
-    EXPECT_EQ(next.Drive1->Drive() + next.Dir1->Path() + next.File1->Path(),
-              QStringLiteral("d:D:\\my mapsD:\\my maps"));
-    EXPECT_EQ(items(next.File1), "a.vmf|b.VMF");
+    EXPECT_EQ(next.Drive1->Drive() + '|' + next.Dir1->Path() + '|' + next.File1->Path(),
+              drive('D') + '|' + maps + '|' + maps);
+    EXPECT_EQ(items(next.File1->model()), (QStringList{"a.vmf", "b.VMF"}));
     EXPECT_EQ(next.File1->FileName(), QString());
-    for (const char* lastDir : {"D:\\only dirs", "D:\\only hidden", "D:\\missing", "Q:\\my maps", ""}) {
-        writeSettings(QByteArray("[settings]\r\nLastDir=") + lastDir + "\r\n");
-        EXPECT_EQ(start().Dir1->Path(), QStringLiteral("C:\\")) << lastDir;
+    for (const QString& lastDir :
+         {at("D:\\only dirs"), at("D:\\only hidden"), at("D:\\missing"), QStringLiteral("Q:\\my maps"), QString()}) {
+        writeSettings("[settings]\r\nLastDir=" + ansi(lastDir) + "\r\n");
+        EXPECT_EQ(start().Dir1->Path(), at("C:\\")) << lastDir.toStdString();
     }
 }
 

@@ -3,10 +3,8 @@
 // A fresh directory per test, with a blank and (unless told otherwise) a non-ASCII letter in its name,
 // removed afterwards. Paths are UTF-8 host paths, which every OS-layer routine accepts.
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -41,41 +39,6 @@ public:
 private:
     std::filesystem::path m_path;
     std::error_code m_error;
-};
-
-// Sets an environment variable for one test and puts the old state back afterwards.
-struct EnvOverride
-{
-    EnvOverride(const char* name, const std::string& value)
-        : m_name(name)
-        , m_old(std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt)
-    {
-        set(value);
-    }
-    ~EnvOverride() { m_old ? set(*m_old) : unset(); }
-    EnvOverride(const EnvOverride&) = delete;
-    EnvOverride& operator=(const EnvOverride&) = delete;
-#ifdef _WIN32
-    void set(const std::string& value) const
-    {
-        ::_putenv_s(m_name, value.c_str());
-    }
-    void unset() const
-    {
-        ::_putenv_s(m_name, "");
-    } // an empty value removes the variable
-#else
-    void set(const std::string& value) const
-    {
-        ::setenv(m_name, value.c_str(), 1);
-    }
-    void unset() const
-    {
-        ::unsetenv(m_name);
-    }
-#endif
-    const char* m_name;
-    std::optional<std::string> m_old;
 };
 
 } // namespace qmxtest

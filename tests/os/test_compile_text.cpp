@@ -97,3 +97,21 @@ TEST(ElapsedTime, EmptyWordsLeaveTheirBlanks)
     for (const auto& [words, numeric, expected] : cases)
         EXPECT_EQ(describeDuration(numeric, words), expected) << numeric;
 }
+
+// The unit words come from the language file on every call: each row writes a new file first.
+TEST(ElapsedTime, UnitWordsAreReadFromTheLanguageFileOnEveryCall)
+{
+    qmxtest::OsTestDir dir;
+    qmx::os::overrideProgramDirectory(dir.path());
+    const std::pair<const char*, const char*> cases[] = {
+        {"[Language]\r\nhour=hour\r\nminute=minute\r\nsecond=second\r\nand=and\r\n", "1 hour, 1 minute, and 1 second"},
+        {"[LANGUAGE]\r\nhour=Stunde\r\nminute=Minute\r\nsecond=Sekunde\r\nand=und\r\n",
+         "1 Stunde, 1 Minute, und 1 Sekunde"},
+    };
+    for (const auto& [file, words] : cases) {
+        dir.write("language.qmxII", file);
+        EXPECT_EQ(formatElapsedTime(3661, true), words) << file;
+    }
+    EXPECT_EQ(formatElapsedTime(3661, false), "1:01.01");
+    qmx::os::overrideProgramDirectory({});
+}

@@ -2,8 +2,11 @@
 
 #include "OsTestDir.h"
 #include "core/os/Os.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 #ifdef _WIN32
 #include "core/os/win32/Wide.h"
@@ -14,75 +17,87 @@
 using qmx::os::ConsoleRun;
 using qmxtest::OsTestDir;
 
-// finished() never blocks, and the batch's exit code comes back.
+// Both ways a batch runs, in a console window of its own (the window's compile) and in this terminal
+// (qmxcompile): finished() never blocks, the batch's exit code comes back, and in this terminal a Ctrl+C meant
+// for the batch does not end us. On Linux a fake runner records what it was given; the real ones run in the
+// end-to-end tests.
 TEST(ConsoleRun, RunsTheBatchAndReturnsItsExitCode)
 {
     OsTestDir dir("qmx console "); // ASCII only: cmd reads a batch file in another code page than ours
+    const qmxtest::ScopedEnv environment({"PATH", "WINEDEBUG", "QMX_CONSOLE_TEST"});
+    qmxtest::ScopedEnv::set("QMX_CONSOLE_TEST", "passed through");
+    struct Case
+    {
+        ConsoleRun::Mode mode;
+        std::string bat, ran; // the batch as given; what the run recorded
+    };
 #ifdef _WIN32
-    const std::pair<std::string, std::string> cases[] = {{dir.path("compile.bat"), ""}}; // a blank: quoted for cmd
     ASSERT_TRUE(qmx::os::writeAnsiTextFile(dir.path("compile.bat"),
-                                           {"echo %QMX_CONSOLE_TEST%> \"" + dir.path("ran.txt") + "\"", ":wait",
-                                            "if not exist \"" + dir.path("go") + "\" goto wait", "exit /b 7"}));
-    const qmxtest::EnvOverride variable("QMX_CONSOLE_TEST", "passed through");
+                                           {"@echo %QMX_CONSOLE_TEST%> \"" + dir.path("ran.txt") + "\"", ":wait",
+                                            "@if not exist \"" + dir.path("go") + "\" goto wait", "@exit /b 7"}));
+    const Case cases[] = {{ConsoleRun::NewConsoleWindow, dir.path("compile.bat"), "passed through\r\n"},
+                          {ConsoleRun::InThisTerminal, dir.path("compile.bat"), "passed through\r\n"}};
 #else
-    // A fake wineconsole records what it was given; the real one is tested end to end below.
-    dir.write("wineconsole",
-              "#!/bin/sh\ncd '" + dir.path()
-                  + "'\nprintf '%s\\n' \"$@\" >args.txt\nwhile [ ! -e go ]; do sleep 0.01; done\nexit 7\n");
-    std::filesystem::permissions(dir.fsPath("wineconsole"), std::filesystem::perms::owner_all);
-    const qmxtest::EnvOverride path("PATH", dir.path() + ":" + qmx::os::getEnv("PATH"));
-    const std::pair<std::string, std::string> cases[] = {
-        {"Z:\\sdk dir\\compile.bat", "Z:\\sdk dir\\compile.bat"},
-        {"/tmp/compile.bat", qmx::os::toWindowsPath("/tmp/compile.bat")},
+    for (const char* runner : {"wineconsole", "wine"}) {
+        dir.write(runner,
+                  "#!/bin/sh\ncd '" + dir.path()
+                      + "'\nprintf '%s|' \"${0##*/}\" \"$@\" \"$WINEDEBUG\" >ran.txt\n"
+                        "while [ ! -e go ]; do sleep 0.01; done\nexit 7\n");
+        std::filesystem::permissions(dir.fsPath(runner), std::filesystem::perms::owner_all);
+    }
+    qmxtest::ScopedEnv::set("PATH", dir.path() + ":" + qmx::os::getEnv("PATH"));
+    qmxtest::ScopedEnv::unset("WINEDEBUG");
+    const Case cases[] = {
+        {ConsoleRun::NewConsoleWindow, "Z:\\sdk dir\\compile.bat", "wineconsole|cmd|/c|Z:\\sdk dir\\compile.bat||"},
+        {ConsoleRun::NewConsoleWindow, "/tmp/compile.bat",
+         "wineconsole|cmd|/c|" + qmx::os::toWindowsPath("/tmp/compile.bat") + "||"},
+        // Wine's own messages are off in the terminal unless WINEDEBUG says otherwise.
+        {ConsoleRun::InThisTerminal, "Z:\\sdk dir\\compile.bat", "wine|cmd|/c|Z:\\sdk dir\\compile.bat|-all|"},
     };
 #endif
-    for (const auto& [bat, handedOn] : cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ran);
         std::filesystem::remove(dir.fsPath("go"));
+#ifndef _WIN32
+        struct sigaction before = {};
+        sigaction(SIGINT, nullptr, &before);
+#endif
         std::string error;
-        const std::unique_ptr<ConsoleRun> run = ConsoleRun::start(bat, &error);
+        const std::unique_ptr<ConsoleRun> run = ConsoleRun::start(c.bat, &error, c.mode);
         if (!run) {
-            ADD_FAILURE() << bat << ": " << error;
+            ADD_FAILURE() << error;
             continue;
         }
-        EXPECT_FALSE(run->finished()) << bat; // held until "go" exists
+        EXPECT_FALSE(run->finished()); // held until "go" exists
+#ifndef _WIN32
+        if (c.mode == ConsoleRun::InThisTerminal) {
+            EXPECT_EQ(std::raise(SIGINT), 0); // left to the batch
+        }
+#endif
         dir.write("go", "");
         if (!run->wait(120000)) {
-            ADD_FAILURE() << bat << ": did not end";
+            ADD_FAILURE() << "did not end";
             continue;
         }
-        EXPECT_TRUE(run->finished()) << bat;
-        EXPECT_EQ(run->exitCode(), 7) << bat;
-#ifdef _WIN32
-        EXPECT_EQ(dir.read("ran.txt"), "passed through\r\n") << bat;
-#else
-        EXPECT_EQ(dir.read("args.txt"), "cmd\n/c\n" + handedOn + "\n") << bat;
+        EXPECT_TRUE(run->finished());
+        EXPECT_EQ(run->exitCode(), 7);
+        EXPECT_EQ(dir.read("ran.txt"), c.ran);
+#ifndef _WIN32
+        struct sigaction after = {};
+        sigaction(SIGINT, nullptr, &after);
+        EXPECT_EQ(after.sa_handler, before.sa_handler); // given back
 #endif
     }
 #ifndef _WIN32
-    path.set(dir.path("no runner here")); // reported, not run
-    std::string error;
-    EXPECT_EQ(ConsoleRun::start("Z:\\x.bat", &error), nullptr);
-    EXPECT_NE(error.find("wineconsole"), std::string::npos) << error;
+    qmxtest::ScopedEnv::set("PATH", dir.path("no runner here")); // reported, not run
+    for (const auto& [mode, runner] :
+         {std::pair(ConsoleRun::NewConsoleWindow, "wineconsole"), std::pair(ConsoleRun::InThisTerminal, "wine")}) {
+        std::string error;
+        EXPECT_EQ(ConsoleRun::start("Z:\\x.bat", &error, mode), nullptr);
+        EXPECT_NE(error.find(runner), std::string::npos) << error;
+    }
 #endif
 }
-
-#ifndef _WIN32
-TEST(ConsoleRun, RealWineConsoleRunsTheBatch)
-{
-    if (qmx::os::getEnv("DISPLAY").empty() || std::system("command -v wineconsole >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "needs an X display and Wine";
-    OsTestDir dir("qmx console ");
-    const std::string bat = qmx::os::toWindowsPath(dir.path("compile.bat"));
-    const std::string marker = qmx::os::toWindowsPath(dir.path("ran.txt"));
-    ASSERT_TRUE(qmx::os::writeAnsiTextFile(bat, {"echo %QMX_CONSOLE_TEST%> \"" + marker + "\""})) << bat;
-    const qmxtest::EnvOverride variable("QMX_CONSOLE_TEST", "passed through");
-    std::string error;
-    const std::unique_ptr<ConsoleRun> run = ConsoleRun::start(bat, &error);
-    ASSERT_NE(run, nullptr) << error;
-    ASSERT_TRUE(run->wait(180000)); // a new prefix takes a while to set up
-    EXPECT_EQ(dir.read("ran.txt"), "passed through\r\n");
-}
-#endif
 
 // A help viewer or program whose path holds blanks is started as one quoted argument (Linux splits the
 // line itself). Where Windows' own splitting of a program's command line agrees, it is checked too.

@@ -1,6 +1,7 @@
 #include "core/os/Os.h"
 
 #include "OsTestDir.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ char ask(const std::string& programDir)
 {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const qmxtest::EnvOverride childDir("QMX_CHILD_DIR", qmx::os::toAnsi(programDir));
+    const qmxtest::ScopedEnv childDir("QMX_CHILD_DIR", programDir);
     const intptr_t code
         = _spawnl(_P_WAIT, exe, ("\"" + std::string(exe) + "\"").c_str(), "--gtest_filter=InstanceChild.Run", nullptr);
     return code == 1 ? 'y' : code == 0 ? 'n' : '?';

@@ -2,6 +2,7 @@
 
 #include "OsTestDir.h"
 #include "core/storage/ProgramFiles.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ protected:
     std::string prefix() const { return m_dir.path("prefix"); }
 
     qmxtest::OsTestDir m_dir;
-    qmxtest::EnvOverride m_prefix{"WINEPREFIX", m_dir.path("prefix")};
+    qmxtest::ScopedEnv m_prefix{"WINEPREFIX", m_dir.path("prefix")};
 };
 
 } // namespace
@@ -70,13 +71,30 @@ TEST_F(FakePrefix, PathsDrivesAndRegistry)
     m_dir.write("prefix/user.reg",
                 "WINE REGISTRY Version 2\n\n[Software\\\\Valve] 1\n\"Exe\"=\"c:\\\\s.exe\"\n\"Jp\"=\"\\x65e5\"\n");
     EXPECT_EQ(readRegistryString(kHkeyCurrentUser, "Software\\Valve", "Jp"), "?"); // through the ANSI code page
-    m_prefix.set(m_dir.path("no prefix here"));
+    qmxtest::ScopedEnv::set("WINEPREFIX", m_dir.path("no prefix here"));
     EXPECT_EQ(readRegistryString(kHkeyCurrentUser, "Software\\Valve", "Exe"), std::nullopt);
     EXPECT_EQ(toHostPath("C:\\maps"), "");
     EXPECT_EQ(toHostPath("Z:\\tmp"), "/tmp");
     EXPECT_EQ(toWindowsPath(prefix() + "/drive_c").rfind("Z:\\", 0), 0u);
     overrideProgramDirectory({});
     EXPECT_EQ(programDirectory().rfind("Z:\\", 0), 0u); // the test program lives under / and so on Z:
+}
+
+#else
+
+// Windows paths are host paths; only the separators change, to the ones the program shows.
+TEST(Paths, WindowsFormHasBackslashes)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:/users/me/my maps/a.vmf", "C:\\users\\me\\my maps\\a.vmf"},
+        {"C:\\maps/sub\\", "C:\\maps\\sub\\"},
+        {"//server/share/x", "\\\\server\\share\\x"},
+        {"", ""},
+    };
+    for (const auto& [host, windows] : cases) {
+        EXPECT_EQ(qmx::os::toWindowsPath(host), windows) << host;
+        EXPECT_EQ(qmx::os::toHostPath(windows), windows) << windows;
+    }
 }
 
 #endif

@@ -4,6 +4,7 @@
 #include "core/os/Os.h"
 
 #include "OsTestDir.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,7 @@ TEST(WineUserReg, ReadsWhatWineWrote)
     const std::string import = wine + "wine reg import 'Z:" + dir.path("values.reg") + "'";
     // user.reg is written when the server ends.
     ASSERT_EQ(std::system(("(" + import + " && " + wine + "wineserver -w) >/dev/null 2>&1").c_str()), 0);
-    const qmxtest::EnvOverride env("WINEPREFIX", prefix.string());
+    const qmxtest::ScopedEnv env("WINEPREFIX", prefix.string());
 #endif
     for (const auto& [name, data, expected] : cases)
         EXPECT_EQ(qmx::os::readRegistryString(qmx::os::kHkeyCurrentUser, key, name), expected) << name;

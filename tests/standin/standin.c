@@ -4,6 +4,7 @@
  *
  *   QMX_STANDIN_SECONDS=n  or the switch -standin-seconds n   take n seconds (default 0)
  *   QMX_STANDIN_LOG=file   append the command line there (default: standin.log beside the program)
+ *   QMX_STANDIN_HOLD=dir   while dir\hold exists, wait until dir\go does (tests look at the window meanwhile)
  */
 #include <windows.h>
 
@@ -45,6 +46,21 @@ static int waitSeconds(int argc, char** argv)
     }
     const char* env = getenv("QMX_STANDIN_SECONDS");
     return env ? atoi(env) : 0;
+}
+
+static int exists(const char* dir, const char* name)
+{
+    char path[MAX_PATH];
+    snprintf(path, sizeof path, "%s\\%s", dir, name);
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+static void holdWhileAsked(const char* dir)
+{
+    if (dir && *dir && exists(dir, "hold")) {
+        while (!exists(dir, "go"))
+            Sleep(10);
+    }
 }
 
 static int endsWithVmf(const char* path)
@@ -95,6 +111,7 @@ int main(int argc, char** argv)
         fclose(f);
     }
 
+    holdWhileAsked(getenv("QMX_STANDIN_HOLD"));
     int seconds = waitSeconds(argc, argv);
     for (int step = 1; step <= 4; ++step) {
         if (seconds > 0)

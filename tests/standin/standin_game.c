@@ -12,6 +12,9 @@
  * into the file QMX_GAME_LOG names (tests), replacing what was there; without that variable into
  * qmxgame.log beside itself, and it then also shows the same text in a message box, as a game would
  * show the map it loads.
+ *
+ * With QMX_GAME_HOLD=dir it keeps running while dir\hold exists and dir\go does not, then leaves
+ * dir\ended: a test can see that the front end did not wait for the game.
  */
 #include <windows.h>
 
@@ -55,6 +58,24 @@ static void writeRecord(const wchar_t* path, const char* text, size_t size)
     MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING);
 }
 
+static int exists(const wchar_t* dir, const wchar_t* name)
+{
+    wchar_t path[MAX_PATH];
+    return swprintf(path, MAX_PATH, L"%ls\\%ls", dir, name) > 0 && GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+static void holdWhileAsked(void)
+{
+    wchar_t dir[MAX_PATH], ended[MAX_PATH];
+    DWORD n = GetEnvironmentVariableW(L"QMX_GAME_HOLD", dir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH || !exists(dir, L"hold"))
+        return;
+    while (!exists(dir, L"go"))
+        Sleep(10);
+    if (swprintf(ended, MAX_PATH, L"%ls\\ended", dir) > 0)
+        CloseHandle(CreateFileW(ended, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
     (void)instance;
@@ -92,6 +113,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         wcscpy(slash + 1, L"qmxgame.log");
     }
     writeRecord(log, text, size);
+    holdWhileAsked();
 
     if (!quiet) {
         int wide = MultiByteToWideChar(CP_UTF8, 0, text, (int)size, NULL, 0);

@@ -2,17 +2,19 @@
 // on its command line, says "held" (or "busy" when another copy holds it) and keeps the lock until its
 // standard input closes. A process of its own, so no test forks one that runs Qt.
 
+#include "core/os/ConsoleRun.h"
 #include "core/os/Os.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
+    const std::vector<std::string> arguments = qmx::os::terminalArguments(argc, argv); // UTF-8 on Windows too
+    if (arguments.size() != 1) {
         std::fprintf(stderr, "usage: instance_holder PROGRAM_DIR\n");
         return 2;
     }
-    qmx::os::overrideProgramDirectory(argv[1]);
+    qmx::os::overrideProgramDirectory(arguments[0]);
     if (qmx::os::anotherInstanceRunning()) {
         std::puts("busy");
         return 1;

@@ -1,12 +1,11 @@
-// The classic controls' own behaviour: picks in the file list, navigation in the directory list, refused
-// characters in a text box, and message boxes that show their text as it is.
+// The classic controls' own behaviour: picks in the file list, navigation in the directory list, and message
+// boxes that show their text as it is. (A value box's refused characters: tests/options.)
 
 #include "core/os/Os.h"
 #include "support/Sandbox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/FileList.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/TextBox.h"
 
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -122,24 +121,6 @@ TEST(DirList, DoubleClickAndEnterOpenRows)
         step.act();
         EXPECT_EQ(list.Path(), step.path);
         EXPECT_EQ(changes.count(), 1);
-    }
-}
-
-// "," and "|" are refused as they are typed or pasted, and the box says so each time.
-TEST(TextBox, RefusedSeparatorsAreDroppedAndReported)
-{
-    const char* const cases[][2] = {
-        {"0,5", "05"}, {"1|2", "12"}, {"0.5", "0.5"}, {",,||", ""}, {"a b;c", "a b;c"},
-    };
-    qmx::TextBox box(QStringLiteral("RADbounce_text"));
-    QSignalSpy refused(&box, &qmx::TextBox::CharactersRefused);
-    for (const auto& [typed, kept] : cases) {
-        SCOPED_TRACE(typed);
-        box.clear();
-        refused.clear();
-        QTest::keyClicks(&box, QString::fromLatin1(typed));
-        EXPECT_EQ(box.text(), QString::fromLatin1(kept));
-        EXPECT_EQ(refused.count(), static_cast<int>(qstrlen(typed) - qstrlen(kept)));
     }
 }
 

@@ -25,6 +25,10 @@ start_display() {
     exec 5>&-
     [ -s "$scratch/display" ] || fail "Xvfb did not start"
     export DISPLAY=":$(cat "$scratch/display")"
+    # Wine's desktop belongs to the prefix's running server: one left by a program started without a
+    # display (the GUI test programs run offscreen) would keep every window off this one.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
 }
 
 # Ends what the test started: the prefix's Windows processes and the display.
@@ -107,6 +111,8 @@ keys() {
     local id=$1 w h
     shift
     eval "$(xdotool getwindowgeometry --shell "$id")"
+    # A click on a window that has only just appeared can get lost while Wine still sets it up.
+    sleep 1
     xdotool mousemove --window "$id" $((WIDTH / 2)) $((HEIGHT - 3)) click 1
     sleep 0.3
     xdotool key --delay 150 "$@"

@@ -2,6 +2,8 @@
 
 #include "core/os/win32/Wide.h"
 
+#include <algorithm>
+
 namespace qmx::os {
 
 std::vector<Drive> drives()
@@ -29,7 +31,11 @@ std::string toHostPath(std::string_view windowsPath)
 
 std::string toWindowsPath(std::string_view hostPath)
 {
-    return std::string(hostPath);
+    // Host paths on Windows are Windows paths already, but may come with '/' (Qt and std::filesystem
+    // write them so); the program keeps and shows every path with '\'.
+    std::string path(hostPath);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 
 std::string matchFileNameCase(std::string_view path)

@@ -1,0 +1,83 @@
+// The whole loop a level designer runs, for real: pick a map, tick options on all three pages, compile in
+// Wine's console with the stand-in tools, copy, and the stand-in game started through Wine on the copied
+// map, from a directory whose path holds a blank and a non-ASCII letter. The tools and the game record how
+// they were started.
+
+#include "compile/CompileFixture.h"
+
+#include "core/game/GameSettings.h"
+
+#include <QAction>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace {
+
+class EndToEnd : public CompileFixtureT<true>
+{
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable("wineconsole").isEmpty()
+            || !QFile::exists(QStringLiteral(QMX_STANDIN_DIR "/qmxgame.exe")))
+            GTEST_SKIP() << "needs Wine and the stand-in tools (mingw-w64)";
+        CompileFixtureT<true>::SetUp();
+    }
+};
+
+} // namespace
+
+TEST_F(EndToEnd, CompileInWinesConsoleThenTheGameOnTheCopiedMap)
+{
+    const QString gameBin = m_sandbox.makeDir("the g\u00e4me/bin");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_STANDIN_DIR "/qmxgame.exe"), gameBin + "/qmx game.exe"));
+    const QString log = m_sandbox.hostPath("game.log");
+    const qmxtest::ScopedEnv gameLog("QMX_GAME_LOG", win(log).toStdString());
+    ASSERT_TRUE(qmx::game::writeGameCommand(win(gameBin + "/qmx game.exe").toStdString(),
+                                            "-novid -dev +map $map -bsp $bsp -dir \"$gamedir\""));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    pickMap();
+
+    // One page at a time, as a user would: the tab must be current for its boxes to be clickable.
+    const QStringList pages[] = {{"BSP", "BSPnowater", "BSPblocks", "BSPblocks_text=4 4 12"},
+                                 {"VIS", "VISfast"},
+                                 {"RAD", "RADnoextra", "RADlights", "RADlights_text=my lights.rad", "CopyFile"}};
+    for (int page = 0; page < 3; ++page) {
+        tick(pages[page].front());
+        m_form->SSTab1->setCurrentIndex(page);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_form->checkBox(pages[page][1])->isVisible(); }, 5000));
+        for (const QString& name : pages[page].mid(1))
+            tick(name);
+    }
+    QTest::mouseClick(m_form->RunMap, Qt::LeftButton, {}, QPoint(8, m_form->RunMap->height() / 2));
+    ASSERT_EQ(m_form->RunMap->Value(), 1);
+    m_form->MenuCompile->trigger(); // returns once the console has closed, the time was shown and the game started
+
+    const char* tools[] = {"qmxbsp.exe", "qmxvis.exe", "qmxrad.exe"};
+    const QString switches[] = {" -nowater -blocks 4 4 12", "-fast", " -noextra -lights my lights.rad"};
+    QString batch;
+    for (int i = 0; i < 3; ++i)
+        batch += QString("\"%1\\%2\" -game \"%vproject%\" %3 \"%4\\a.vmf\"\r\n")
+                     .arg(win(m_sdkDir), tools[i], switches[i], win(m_mapDir));
+    EXPECT_EQ(batchBytes(), batch.toLatin1());
+    EXPECT_EQ(runRecord(), expectedRun());
+    ASSERT_EQ(messages().size(), 1u);
+    const QRegularExpression words(
+        QString("^\\Q%1\\E (\\d+ minutes? and )?\\d+ seconds?$").arg(Module1::LanguageText("Compile")));
+    EXPECT_TRUE(words.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(messages()[0].style, 64);
+    EXPECT_TRUE(isCompiledMap(readHost(m_gameDir + "/a.bsp")));
+
+    EXPECT_TRUE(m_form->statusBar()->currentMessage().startsWith(Module1::Text(qmx::config::Text::GameStarted)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(log); }, 60000)) << "the game did not start";
+    const QString record = QString::fromUtf8(readHost(log));
+    const QString game = win(m_gameDir);
+    EXPECT_TRUE(record.startsWith("command line: ")) << record.toStdString();
+    EXPECT_TRUE(record.endsWith("working directory: " + win(gameBin)
+                                + "\r\nargument: -novid\r\nargument: -dev\r\nargument: +map\r\nargument: a\r\n"
+                                  "argument: -bsp\r\nargument: "
+                                + game + "\\a.bsp\r\nargument: -dir\r\nargument: " + game + "\r\n"))
+        << record.toStdString();
+}

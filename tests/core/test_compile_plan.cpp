@@ -1,5 +1,6 @@
-// The compile plan without a window: the checks in their order, compile.bat's lines and place, the copy.
+// The compile plan without a window: the checks in their order, compile.bat's bytes and place, the copy.
 
+#include "core/compile/BatchFile.h"
 #include "core/compile/CompilePlan.h"
 #include "core/options/OptionString.h"
 #include "core/os/Os.h"
@@ -17,12 +18,10 @@ protected:
     void SetUp() override
     {
         m_dir.mkdir("sdk dir/bin");
-        m_dir.mkdir("maps");
-        m_dir.mkdir(u8"game \u00f6");
-        m_request.mapDir = win("maps");
+        m_request.mapDir = "C:\\maps";
         m_request.mapFile = "a.vmf";
         m_request.sdkDir = win("sdk dir/bin");
-        m_request.gameDir = win(u8"game \u00f6");
+        m_request.gameDir = u8"D:\\game \u00f6";
         m_request.options.setMaster(qmx::Page::Bsp, true);
     }
 
@@ -44,14 +43,8 @@ TEST_F(CompilePlanTest, EveryRefusalInTheOrderOfTheChecks)
         deep += "dddddddddddd/";
     m_dir.mkdir(deep);
     m_dir.mkdir("blocked/compile.bat"); // a directory where compile.bat should go
-    struct Case
-    {
-        const char* name;
-        std::string mapFile;
-        bool bsp;
-        std::string sdkDir;
-        Refusal expected;
-    } const cases[] = {
+    const std::tuple<const char*, std::string, bool, std::string, Refusal> cases[] = {
+        // name, map file, BSP on, SDK directory, refusal
         {"no map beats everything", "", false, "", Refusal::NoMap},
         {"BSP off", "a.vmf", false, "", Refusal::NoBsp},
         {"no SDK directory", "a.vmf", true, "", Refusal::NoSdkDir},
@@ -59,79 +52,90 @@ TEST_F(CompilePlanTest, EveryRefusalInTheOrderOfTheChecks)
         {"SDK directory too long", "a.vmf", true, win(deep), Refusal::SdkDirTooLong},
         {"compile.bat not writable", "a.vmf", true, win("blocked"), Refusal::BatchFailed},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, mapFile, bsp, sdkDir, expected] : cases) {
+        SCOPED_TRACE(name);
         CompileRequest request = m_request;
-        request.mapFile = c.mapFile;
-        request.options.setMaster(qmx::Page::Bsp, c.bsp);
-        request.sdkDir = c.sdkDir;
+        request.mapFile = mapFile;
+        request.options.setMaster(qmx::Page::Bsp, bsp);
+        request.sdkDir = sdkDir;
         std::optional<Refusal> refusal = checkSelection(request);
         if (!refusal) {
             const PlanResult planned = planCompile(request);
-            refusal = planned.plan ? std::optional<Refusal>() : planned.refused.reason;
-            if (planned.plan) {
-                const std::optional<Refused> failed = writeBatch(*planned.plan);
-                refusal = failed ? std::optional<Refusal>(failed->reason) : std::nullopt;
-            }
+            const std::optional<Refused> failed = planned.plan ? writeBatch(*planned.plan) : planned.refused;
+            refusal = failed ? std::optional(failed->reason) : std::nullopt;
         }
-        EXPECT_EQ(refusal, c.expected);
+        EXPECT_EQ(refusal, expected);
         EXPECT_EQ(m_dir.read("sdk dir/bin/compile.bat"), ""); // nothing written anywhere else
     }
 }
 
-TEST_F(CompilePlanTest, LinesPlaceAndCopyFollowTheOptions)
+// compile.bat as it lands in the SDK directory ("@" here): a line for each tool switched on, the switch texts
+// with their spacing, the ANSI code page, CR LF. The copy takes the compiled map to the game directory.
+TEST_F(CompilePlanTest, BatchBytesAndCopyFollowTheOptions)
 {
     const struct Case
     {
         const char* stored;
-        std::string mapFile;
-        std::vector<std::string> tools; // tool and switch text per line
+        std::string mapDir, mapFile;
+        std::vector<std::string> lines; // each ended by CR LF
         const char* copied; // the compiled map's name, or nullptr
     } cases[] = {
-        {"1,0,0|1,0,0,0,0,1", "a.vmf", {"qmxbsp.exe|-leaktest -nowater"}, nullptr},
+        // No switches: two blanks. A drive root doubles the backslash.
+        {"1", "C:\\", "a.vmf", {R"("@\qmxbsp.exe" -game "%vproject%"  "C:\\a.vmf")"}, nullptr},
+        {"1,0,0|1,0,0,0,0,1",
+         u8"C:\\K\u00e4se",
+         "a.vmf",
+         {"\"@\\qmxbsp.exe\" -game \"%vproject%\" -leaktest -nowater \"C:\\K\xE4se\\a.vmf\""},
+         nullptr},
         {"1,0,1|0|0|0,0,0,0,0,0,0,0,0,0,0,1,2 4|1",
+         "C:\\maps",
          "a.vmf.vmf",
-         {"qmxbsp.exe|", "qmxrad.exe| -bounce 2 4"},
+         {R"("@\qmxbsp.exe" -game "%vproject%"  "C:\maps\a.vmf.vmf")",
+          R"("@\qmxrad.exe" -game "%vproject%"  -bounce 2 4 "C:\maps\a.vmf.vmf")"},
          "a.bsp.bsp"},
         {"1,1,1|0|1,1,0|0,0,1|1",
+         "C:\\maps",
          "a.vmf",
-         {"qmxbsp.exe|", "qmxvis.exe|-fast -nosort", "qmxrad.exe| -noextra"},
+         {R"("@\qmxbsp.exe" -game "%vproject%"  "C:\maps\a.vmf")",
+          R"("@\qmxvis.exe" -game "%vproject%" -fast -nosort "C:\maps\a.vmf")",
+          R"("@\qmxrad.exe" -game "%vproject%"  -noextra "C:\maps\a.vmf")"},
          "a.bsp"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         CompileRequest request = m_request;
+        request.mapDir = c.mapDir;
         request.mapFile = c.mapFile;
         request.options = qmx::options::restoreOptionSet(c.stored);
         ASSERT_FALSE(checkSelection(request));
         const PlanResult planned = planCompile(request);
         ASSERT_TRUE(planned.plan);
         const CompilePlan& plan = *planned.plan;
-        EXPECT_EQ(plan.batchPath, qmx::os::getShortPath(request.sdkDir) + "\\compile.bat");
 #ifdef _WIN32
         // The short form has no blanks, so the command to run needs no quotes. Linux paths have no short form;
         // the runner there passes the path as one argument.
         EXPECT_EQ(plan.batchPath.find(' '), std::string::npos);
 #endif
-        std::string text;
-        for (const std::string& tool : c.tools)
-            text += "\"" + request.sdkDir + "\\" + tool.substr(0, tool.find('|')) + "\" -game \"%vproject%\" "
-                + tool.substr(tool.find('|') + 1) + " \"" + request.mapDir + "\\" + c.mapFile + "\"\r\n";
-        EXPECT_EQ(plan.batchText(), text);
+        std::string bytes;
+        for (const std::string& line : c.lines)
+            bytes += "\"" + request.sdkDir + line.substr(2) + "\r\n";
+        EXPECT_EQ(qmx::os::toAnsi(plan.batchText()), bytes);
         ASSERT_FALSE(writeBatch(plan));
-        EXPECT_EQ(m_dir.read("sdk dir/bin/compile.bat"), qmx::os::toAnsi(text));
-
-        m_dir.write("maps/a.bsp", "compiled");
-        m_dir.write("maps/a.bsp.bsp", "compiled twice");
-        m_dir.write(u8"game \u00f6/a.bsp", "old");
-        EXPECT_EQ(plan.copy.has_value(), c.copied != nullptr);
-        EXPECT_EQ(copyCompiledMap(plan), c.copied != nullptr);
+        EXPECT_EQ(m_dir.read("sdk dir/bin/compile.bat"), bytes);
+        ASSERT_EQ(plan.copy.has_value(), c.copied != nullptr);
         if (c.copied) {
+            EXPECT_EQ(plan.copy->from, c.mapDir + "\\" + c.copied);
             EXPECT_EQ(plan.copy->to, request.gameDir + "\\" + c.copied);
-            EXPECT_EQ(m_dir.read(u8"game \u00f6/" + std::string(c.copied)),
-                      m_dir.read("maps/" + std::string(c.copied)));
-        } else {
-            EXPECT_EQ(m_dir.read(u8"game \u00f6/a.bsp"), "old");
         }
     }
+}
+
+TEST(CompiledFileName, EveryVmfBecomesBsp)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"a.vmf", "a.bsp"}, {"a.vmf.vmf", "a.bsp.bsp"}, {"a.VMF", "a.VMF"}, {"my.vmfmap.vmf", "my.bspmap.bsp"},
+        {"", ""},           {".vmf", ".bsp"},           {"a.vm", "a.vm"},
+    };
+    for (const auto& [in, out] : cases) // case-sensitive, left to right
+        EXPECT_EQ(compiledFileName(in), out) << in;
 }

@@ -27,20 +27,14 @@ using qmx::os::toWindowsPath;
 TEST(GameTemplate, EveryValueStaysOneArgument)
 {
     const auto same = [](const char* v) { return Placeholders{v, v, v}; };
-    const struct Case
-    {
-        const char* parameters;
-        Placeholders values;
-        const char* filled;
-        const char* arguments; // as the game's Windows argument rules split them, joined by "|"
-    } cases[] = {
+    // template, values, filled in, arguments as the game's Windows argument rules split them (joined by "|")
+    const std::tuple<const char*, Placeholders, const char*, const char*> cases[] = {
         {"-novid +map $map -bsp $bsp -dir $gamedir",
          {"castle", "C:\\g\\castle.bsp", "C:\\g"},
          "-novid +map castle -bsp C:\\g\\castle.bsp -dir C:\\g",
          "-novid|+map|castle|-bsp|C:\\g\\castle.bsp|-dir|C:\\g"},
         {"-bsp $bsp -x", same(u8"Z:\\Spiele f\u00fcr\\my castle.bsp"),
          u8"-bsp \"Z:\\Spiele f\u00fcr\\my castle.bsp\" -x", u8"-bsp|Z:\\Spiele f\u00fcr\\my castle.bsp|-x"},
-        {"-dir $gamedir", same(u8"C:\\gr\u00f6\u00dfe"), u8"-dir C:\\gr\u00f6\u00dfe", u8"-dir|C:\\gr\u00f6\u00dfe"},
         {"+map \"$map\" -d \"$gamedir\\sub\"", same("a b"), "+map \"a b\" -d \"a b\\sub\"", "+map|a b|-d|a b\\sub"},
         {"-dir \"$gamedir\" -x", same("C:\\"), "-dir \"C:\\\\\" -x", "-dir|C:\\|-x"},
         {"-dir $gamedir -x", same("C:\\my dir\\"), "-dir \"C:\\my dir\\\\\" -x", "-dir|C:\\my dir\\|-x"},
@@ -51,11 +45,11 @@ TEST(GameTemplate, EveryValueStaysOneArgument)
         {"-bsp:$bsp", same("C:\\a b.bsp"), "-bsp:\"C:\\a b.bsp\"", "-bsp:C:\\a b.bsp"},
         {"", same("a"), "", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.parameters) + " with " + c.values.map);
-        EXPECT_EQ(fillTemplate(c.parameters, c.values), c.filled);
-        const std::string line = gameCommandLine(u8"C:\\Program Files\\G\u00e4me\\hl2.exe", c.filled);
-        EXPECT_EQ(line, u8"\"C:\\Program Files\\G\u00e4me\\hl2.exe\"" + std::string(*c.filled ? " " : "") + c.filled);
+    for (const auto& [parameters, values, filled, arguments] : cases) {
+        SCOPED_TRACE(std::string(parameters) + " with " + values.map);
+        EXPECT_EQ(fillTemplate(parameters, values), filled);
+        const std::string line = gameCommandLine(u8"C:\\Program Files\\G\u00e4me\\hl2.exe", filled);
+        EXPECT_EQ(line, u8"\"C:\\Program Files\\G\u00e4me\\hl2.exe\"" + std::string(*filled ? " " : "") + filled);
 #ifdef _WIN32
         int argc = 0;
         wchar_t** argv = CommandLineToArgvW(qmx::os::widen(line).c_str(), &argc);
@@ -63,7 +57,7 @@ TEST(GameTemplate, EveryValueStaysOneArgument)
         for (int i = 1; i < argc; ++i)
             split += (i > 1 ? L"|" : L"") + std::wstring(argv[i]);
         LocalFree(argv);
-        EXPECT_EQ(split, qmx::os::widen(c.arguments));
+        EXPECT_EQ(split, qmx::os::widen(arguments));
 #endif
     }
 }
@@ -90,12 +84,8 @@ protected:
 // What the settings file holds comes back exactly, however it got there; a missing key gives the default.
 TEST_F(GameTest, SettingsAreWrittenAndReadBackExactly)
 {
-    const struct Case
-    {
-        const char* fileText; // nullptr: written through writeGameCommand and writeRunMap instead
-        std::string parameters; // written, and expected back
-        bool runMap;
-    } cases[] = {
+    // file text (nullptr: written through writeGameCommand and writeRunMap instead), template, run the map
+    const std::tuple<const char*, std::string, bool> cases[] = {
         {"", "-novid -dev +map $map", false}, // an empty file: the default
         {nullptr, "", false}, // an empty template is kept, unlike a missing one
         {nullptr, "  -dev +map \"$map\" ", true},
@@ -103,33 +93,28 @@ TEST_F(GameTest, SettingsAreWrittenAndReadBackExactly)
         {"[settings]\r\nGameParameters=  -x $map\r\nRunMap=1\r\n", "-x $map", true}, // typed by hand
         {"[settings]\r\nGameParameters=\r\nRunMap=yes\r\n", "", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fileText ? c.fileText : c.parameters);
+    for (const auto& [fileText, parameters, runMap] : cases) {
+        SCOPED_TRACE(fileText ? fileText : parameters);
         std::filesystem::remove(m_dir.fsPath("prog dir/settings.qmxII"));
-        if (c.fileText) {
-            m_dir.write("prog dir/settings.qmxII", c.fileText);
+        if (fileText) {
+            m_dir.write("prog dir/settings.qmxII", fileText);
         } else {
-            ASSERT_TRUE(writeGameCommand(m_exe, c.parameters) && writeRunMap(c.runMap));
-            EXPECT_NE(m_dir.read("prog dir/settings.qmxII").find(c.runMap ? "RunMap=1\r\n" : "RunMap=0\r\n"),
+            EXPECT_TRUE(writeGameCommand(m_exe, parameters) && writeRunMap(runMap));
+            EXPECT_NE(m_dir.read("prog dir/settings.qmxII").find(runMap ? "RunMap=1\r\n" : "RunMap=0\r\n"),
                       std::string::npos);
         }
         const GameSettings read = readGameSettings();
-        EXPECT_EQ(read.executable, c.fileText ? "" : m_exe);
-        EXPECT_EQ(read.parameters, c.parameters);
-        EXPECT_EQ(read.runMap, c.runMap);
+        EXPECT_EQ(read.executable, fileText ? "" : m_exe);
+        EXPECT_EQ(read.parameters, parameters);
+        EXPECT_EQ(read.runMap, runMap);
     }
 }
 
 TEST_F(GameTest, EveryRefusalInTheOrderOfTheChecks)
 {
     const std::string bsp = m_maps + "\\castle.bsp";
-    const struct Case
-    {
-        RunRequest request;
-        bool copied;
-        std::optional<Refusal> expected;
-        std::string detail;
-    } cases[] = {
+    // request, whether the compile copied the map, refusal and its detail
+    const std::tuple<RunRequest, bool, std::optional<Refusal>, std::string> cases[] = {
         {{"castle.vmf", m_maps, {m_exe, "", true}}, false, Refusal::NotCopied, bsp}, // though an older copy is there
         {{"", m_maps, {m_exe, "", true}}, true, Refusal::NoMap, ""},
         {{"castle.vmf", m_maps, {"  ", "", true}}, true, Refusal::NoExecutable, ""},
@@ -139,12 +124,12 @@ TEST_F(GameTest, EveryRefusalInTheOrderOfTheChecks)
         {{"castle.vmf", "", {m_exe, "", true}}, true, Refusal::BspMissing, "castle.bsp"},
         {{"castle.vmf", m_maps, {m_exe, "+map $map -bsp $bsp", true}}, true, std::nullopt, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.detail + " " + c.request.mapFile + " " + c.request.game.executable);
-        const RunResult result = c.copied ? planRun(c.request) : runCompiledMap(c.request, false);
-        EXPECT_EQ(result.refused ? std::optional<Refusal>(result.refused->reason) : std::nullopt, c.expected);
-        EXPECT_EQ(result.refused ? result.refused->detail : "", c.detail);
-        ASSERT_EQ(result.launch.has_value(), !c.expected);
+    for (const auto& [request, copied, expected, detail] : cases) {
+        SCOPED_TRACE(detail + " " + request.mapFile + " " + request.game.executable);
+        const RunResult result = copied ? planRun(request) : runCompiledMap(request, false);
+        EXPECT_EQ(result.refused ? std::optional(result.refused->reason) : std::nullopt, expected);
+        EXPECT_EQ(result.refused ? result.refused->detail : "", detail);
+        EXPECT_EQ(result.launch.has_value(), !expected);
         if (result.launch) {
             EXPECT_EQ(result.launch->commandLine, "\"" + m_exe + "\" +map castle -bsp \"" + bsp + "\"");
             EXPECT_EQ(result.launch->workingDir, toWindowsPath(m_dir.path(u8"game f\u00fcr/bin")));

@@ -14,8 +14,7 @@
 #include <unistd.h>
 #endif
 
-using qmx::os::anotherInstanceRunning;
-using qmx::os::releaseInstanceLock;
+using namespace qmx::os;
 
 namespace {
 
@@ -32,40 +31,25 @@ char ask(const std::string& programDir)
     return code == 1 ? 'y' : code == 0 ? 'n' : '?';
 }
 #else
-// The child only asks and ends: test_os never starts threads or Qt, so a fork is safe here.
+// A fork is safe here: test_os starts no threads. A holder keeps its lock, stopped, until it is killed.
 char ask(const std::string& programDir, pid_t* holder = nullptr)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
         releaseInstanceLock(); // what the parent held is not the child's
-        qmx::os::overrideProgramDirectory(programDir);
+        overrideProgramDirectory(programDir);
         const bool other = anotherInstanceRunning() || anotherInstanceRunning();
         if (holder && !other)
-            ::raise(SIGSTOP); // a holder keeps the lock until it is killed
+            ::raise(SIGSTOP);
         ::_exit(other ? 1 : 0);
     }
     int status = 0;
     ::waitpid(pid, &status, WUNTRACED);
     if (holder)
         *holder = pid;
-    if (WIFSTOPPED(status))
-        return 'n';
-    return WIFEXITED(status) ? "ny"[WEXITSTATUS(status) == 1] : '?';
+    return WIFSTOPPED(status) ? 'n' : WIFEXITED(status) ? "ny"[WEXITSTATUS(status) == 1] : '?';
 }
 #endif
-
-// Every test starts and ends without a lock of this process and with the real program directory.
-class Instance : public ::testing::Test
-{
-protected:
-    void SetUp() override { releaseInstanceLock(); }
-    void TearDown() override
-    {
-        releaseInstanceLock();
-        qmx::os::overrideProgramDirectory({});
-    }
-    qmxtest::OsTestDir m_dir;
-};
 
 } // namespace
 
@@ -73,40 +57,41 @@ protected:
 // The second copy's side; does nothing when run on its own.
 TEST(InstanceChild, Run)
 {
-    const std::string dir = qmx::os::getEnv("QMX_CHILD_DIR");
+    const std::string dir = getEnv("QMX_CHILD_DIR");
     if (dir.empty())
         GTEST_SKIP() << "only run by the Instance tests";
-    qmx::os::overrideProgramDirectory(dir);
+    overrideProgramDirectory(dir);
     std::exit(anotherInstanceRunning() || anotherInstanceRunning() ? 1 : 0);
 }
-#else
-// However the first copy ends, it no longer counts.
-TEST_F(Instance, AKilledCopyNoLongerCounts)
+#endif
+
+// This process is the first copy; the second sees it until the lock is given up, and the answer is asked anew
+// after that, for the program directory then in force. However the first copy ends, it no longer counts.
+TEST(Instance, SecondCopySeesTheFirstUntilItsLockIsReleased)
 {
-    const std::string programDir = m_dir.path("prog");
+    qmxtest::OsTestDir dir;
+    const std::string programDir = dir.path("prog"), elsewhere = dir.path("other prog");
+    releaseInstanceLock();
+    overrideProgramDirectory(programDir);
+    EXPECT_FALSE(anotherInstanceRunning());
+    EXPECT_FALSE(anotherInstanceRunning()) << "its own lock is not another copy";
+    EXPECT_EQ(ask(programDir), 'y');
+    EXPECT_EQ(ask(elsewhere), 'n') << "a copy installed elsewhere is another program";
+    releaseInstanceLock();
+    EXPECT_EQ(ask(programDir), 'n');
+    overrideProgramDirectory(elsewhere);
+    EXPECT_FALSE(anotherInstanceRunning());
+    EXPECT_EQ(ask(elsewhere), 'y');
+    EXPECT_EQ(ask(programDir), 'n');
+    releaseInstanceLock();
+    overrideProgramDirectory({});
+#ifndef _WIN32
+    // A copy killed while it holds the lock (a holder needs fork, which Windows lacks).
     pid_t first = 0;
     ASSERT_EQ(ask(programDir, &first), 'n');
     EXPECT_EQ(ask(programDir), 'y');
     ::kill(first, SIGKILL);
     ::waitpid(first, nullptr, 0);
     EXPECT_EQ(ask(programDir), 'n');
-}
 #endif
-
-// This process is the first copy; the second sees it until the lock is given up, and the answer is
-// asked anew after that, for the program directory then in force.
-TEST_F(Instance, SecondCopySeesTheFirstUntilItsLockIsReleased)
-{
-    const std::string programDir = m_dir.path("prog"), elsewhere = m_dir.path("other prog");
-    qmx::os::overrideProgramDirectory(programDir);
-    ASSERT_FALSE(anotherInstanceRunning());
-    EXPECT_FALSE(anotherInstanceRunning()) << "its own lock is not another copy";
-    EXPECT_EQ(ask(programDir), 'y');
-    EXPECT_EQ(ask(elsewhere), 'n') << "a copy installed elsewhere is another program";
-    releaseInstanceLock();
-    EXPECT_EQ(ask(programDir), 'n');
-    qmx::os::overrideProgramDirectory(elsewhere);
-    EXPECT_FALSE(anotherInstanceRunning());
-    EXPECT_EQ(ask(elsewhere), 'y');
-    EXPECT_EQ(ask(programDir), 'n');
 }

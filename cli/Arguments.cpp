@@ -14,7 +14,7 @@ enum class Group
     Copy,
 };
 
-struct OptionSpec
+struct FlagInfo
 {
     const char* name;
     bool takesValue;
@@ -34,7 +34,7 @@ bool storePreset(Arguments& arguments, const std::string& value)
 }
 
 // Every option in one table; a new one is a new row.
-const OptionSpec kOptions[] = {
+const FlagInfo kOptions[] = {
     {"--help", false, Group::None, [](Arguments& a, const std::string&) { return a.help = true; },
      UsageProblem::UnknownOption},
     {"-h", false, Group::None, [](Arguments& a, const std::string&) { return a.help = true; },
@@ -76,11 +76,11 @@ const OptionSpec kOptions[] = {
      UsageProblem::UnknownOption},
 };
 
-const OptionSpec* findOption(const std::string& name)
+const FlagInfo* findOption(const std::string& name)
 {
-    for (const OptionSpec& spec : kOptions) {
-        if (name == spec.name)
-            return &spec;
+    for (const FlagInfo& flag : kOptions) {
+        if (name == flag.name)
+            return &flag;
     }
     return nullptr;
 }
@@ -120,15 +120,15 @@ ParsedArguments parseArguments(const std::vector<std::string>& args)
 
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const OptionSpec* spec = findOption(name);
-        if (!spec || (equals != std::string::npos && !spec->takesValue)) {
+        const FlagInfo* flag = findOption(name);
+        if (!flag || (equals != std::string::npos && !flag->takesValue)) {
             fail(UsageProblem::UnknownOption, arg);
             continue;
         }
         std::string value;
         if (equals != std::string::npos) {
             value = arg.substr(equals + 1);
-        } else if (spec->takesValue) {
+        } else if (flag->takesValue) {
             // An option right behind is taken for a forgotten value, not for the value itself.
             if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) {
                 fail(UsageProblem::MissingValue, name);
@@ -136,15 +136,15 @@ ParsedArguments parseArguments(const std::vector<std::string>& args)
             }
             value = args[++i];
         }
-        if (spec->group != Group::None) {
-            const auto [taken, first] = groupTakenBy.emplace(spec->group, name);
+        if (flag->group != Group::None) {
+            const auto [taken, first] = groupTakenBy.emplace(flag->group, name);
             if (!first && taken->second != name) {
                 fail(UsageProblem::Conflict, taken->second + " " + name);
                 continue;
             }
         }
-        if (!spec->store(out, value))
-            fail(spec->badValue, value);
+        if (!flag->store(out, value))
+            fail(flag->badValue, value);
     }
     if (out.map.empty())
         fail(UsageProblem::NoMap, {});

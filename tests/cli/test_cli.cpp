@@ -59,15 +59,12 @@ TEST(QmxcompileArguments, ParsedOrTheFirstProblem)
         {{"--bogus", "--help"}, {}, "help"},
         {{"-h"}, {}, "help"},
         {{}, P::NoMap, ""},
-        {{"--dry-run"}, P::NoMap, ""},
         {{"a.vmf", "--bogus", "--preset", "9"}, P::UnknownOption, "--bogus"},
-        {{"a.vmf", "-x"}, P::UnknownOption, "-x"},
         {{"a.vmf", "--dry-run=yes"}, P::UnknownOption, "--dry-run=yes"},
         {{"a.vmf", "--preset"}, P::MissingValue, "--preset"},
         {{"a.vmf", "--game-dir", "--copy"}, P::MissingValue, "--game-dir"},
         {{"a.vmf", "--preset", "0"}, P::BadPreset, "0"},
         {{"a.vmf", "--preset", "5"}, P::BadPreset, "5"},
-        {{"a.vmf", "--preset=01"}, P::BadPreset, "01"},
         {{"a.vmf", "--preset", " 1"}, P::BadPreset, " 1"},
         {{"a.vmf", "--preset", "1", "--options", "1"}, P::Conflict, "--preset --options"},
         {{"a.vmf", "--copy", "--no-copy"}, P::Conflict, "--copy --no-copy"},
@@ -144,6 +141,7 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
     const std::string a = dir.path("maps/a.vmf"), p1 = "--preset=1", sdk = "--sdk-dir=" + dir.path("sdk");
     const std::string noSdk = "--sdk-dir=" + dir.path("gone"), noGame = "--game-dir=" + dir.path("gone");
     const std::string blocked = "--sdk-dir=" + dir.path("blocked");
+    const std::string notCopied = qmx::config::text(Text::GameNotCopied) + "\n";
     const struct
     {
         const char* name;
@@ -173,15 +171,7 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
         {"compiled, --no-copy", {a, p1, sdk, "--no-copy"}, 0, true, 0, std::nullopt, true, false},
         {"dry run", {a, "--options=1,0,0|0,0,0,0,0,1|0|0|1", sdk, "--dry-run"}, 0, true, 0, std::nullopt, false, false},
         {"--run, no game set", {a, p1, sdk, "--run"}, 0, true, 68, Text::GameNoExe, true, true},
-        {"--run, not copied",
-         {a, p1, sdk, "--run", "--no-copy"},
-         0,
-         true,
-         0,
-         std::nullopt,
-         true,
-         false,
-         qmx::config::text(Text::GameNotCopied) + "\n"},
+        {"--run, not copied", {a, p1, sdk, "--run", "--no-copy"}, 0, true, 0, {}, true, false, notCopied},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

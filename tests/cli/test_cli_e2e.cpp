@@ -90,22 +90,16 @@ TEST(QmxcompileEndToEnd, CompilesThroughWineAndRefusesWithItsExitStatus)
         std::string::npos)
         << record;
 
-    const struct
-    {
-        std::string args, env;
-        int status;
-        qmx::config::Text text;
-    } failures[] = {
-        {"", "", 64, qmx::config::Text::NoMap},
-        {"a.vmf --sdk-dir ../gone", "", 65, qmx::config::Text::CompileSdkDirMissing},
+    // The refusals themselves: test_cli.cpp. Here what only a real run meets.
+    const std::tuple<std::string, std::string, int, qmx::config::Text> failures[] = {
         {"a.vmf", "PATH='" + dir.path("empty") + "'", 66, qmx::config::Text::CliRunFailed},
         {"c.vmf --options='1,0,0|0|0|0|1'", "", 1, qmx::config::Text::CliToolsFailed}, // the BSP stand-in's own code
     };
-    for (const auto& f : failures) {
-        SCOPED_TRACE(f.args + " " + f.env);
-        const Outcome result = run(f.args, f.env);
-        EXPECT_EQ(result.status, f.status);
-        EXPECT_EQ(result.err.rfind(line(f.text), 0), 0u) << result.err;
+    for (const auto& [args, env, status, text] : failures) {
+        SCOPED_TRACE(args + " " + env);
+        const Outcome result = run(args, env);
+        EXPECT_EQ(result.status, status);
+        EXPECT_EQ(result.err.rfind(line(text), 0), 0u) << result.err;
         EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.fsPath("game/c.bsp")));

@@ -51,10 +51,12 @@ protected:
         CompileFixture::TearDown();
     }
 
-#ifdef _WIN32
-    // The stand-in game (tests/standin) records its start; a file that is no program cannot start.
+    // The game records its start as the stand-in game (tests/standin) does, replacing the record before:
+    // "command line", "working directory", then each argument. On Windows that is the stand-in itself (a file
+    // that is no program cannot start); on Linux a fake wine first on the PATH (off the PATH, nothing starts).
     void installGame(bool startable)
     {
+#ifdef _WIN32
         QFile::remove(m_exe);
         if (startable)
             ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_STANDIN_DIR "/qmxgame.exe"), m_exe));
@@ -62,46 +64,33 @@ protected:
             writeHost(m_exe, "MZ");
         qmxtest::ScopedEnv::set("QMX_GAME_LOG", win(m_gameRun + "/runs").toStdString());
         qmxtest::ScopedEnv::set("QMX_GAME_HOLD", win(m_gameRun).toStdString());
+#else
+        const QString wine = m_binDir + "/wine";
+        writeHost(
+            wine,
+            QString("#!/bin/sh\n{ printf 'command line: \"%s\"\\r\\nworking directory: %s\\r\\n' \"$1\" \"$PWD\"\n"
+                    "shift; for a; do printf 'argument: %s\\r\\n' \"$a\"; done; } > '%1/new'\n"
+                    "mv '%1/new' '%1/runs'\nif [ -e '%1/hold' ]; then\n"
+                    " while [ ! -e '%1/go' ]; do sleep 0.01; done\n echo > '%1/ended'\nfi\n")
+                .arg(m_gameRun)
+                .toUtf8());
+        QFile::setPermissions(wine, QFile::permissions(wine) | QFileDevice::ExeOwner);
+        writeHost(m_exe, "MZ");
+        qmxtest::ScopedEnv::set(
+            "PATH", startable ? (m_binDir + ':').toStdString() + m_realPath : (m_binDir + "/none").toStdString());
+#endif
     }
-    // The stand-in's record of the last start, as "working directory|program|arguments...".
+    // The last start as "working directory|program|arguments...", or nothing.
     QStringList runs() const
     {
         const QStringList lines = QString::fromUtf8(readHost(m_gameRun + "/runs")).split("\r\n", Qt::SkipEmptyParts);
         if (lines.size() < 2)
             return {};
-        QStringList run = {lines[1].section(": ", 1), lines[0].section('"', 1, 1)};
+        QStringList run = {win(lines[1].section(": ", 1)), lines[0].section('"', 1, 1)};
         for (const QString& line : lines.mid(2))
             run << line.section(": ", 1);
         return {run.join('|')};
     }
-#else
-    // A fake wine first on the PATH records each start, one line "working directory|program|arguments...";
-    // off the PATH, the game cannot start.
-    void installGame(bool startable)
-    {
-        const QString wine = m_binDir + "/wine";
-        writeHost(wine,
-                  QString("#!/bin/sh\n{ pwd | tr -d '\\n'; printf '|%s' \"$@\"; echo; } >> '%1/runs'\n"
-                          "if [ -e '%1/hold' ]; then\n while [ ! -e '%1/go' ]; do sleep 0.01; done\n"
-                          " echo > '%1/ended'\nfi\n")
-                      .arg(m_gameRun)
-                      .toUtf8());
-        QFile::setPermissions(wine, QFile::permissions(wine) | QFileDevice::ExeOwner);
-        writeHost(m_exe, "MZ");
-        qmxtest::ScopedEnv::set(
-            "PATH", startable ? (m_binDir + ':').toStdString() + m_realPath : (m_binDir + "/none").toStdString());
-    }
-    // The starts recorded so far; a line the fake is still writing does not count yet.
-    QStringList runs() const
-    {
-        QString all = QString::fromUtf8(readHost(m_gameRun + "/runs"));
-        all.truncate(all.lastIndexOf('\n') + 1);
-        QStringList lines = all.split('\n', Qt::SkipEmptyParts);
-        for (QString& line : lines)
-            line = win(line.section('|', 0, 0)) + '|' + line.section('|', 1);
-        return lines;
-    }
-#endif
     QString expectedRun() const
     {
         return QStringList{win(QFileInfo(m_exe).path()), win(m_exe), "+map",        "a", "-bsp",

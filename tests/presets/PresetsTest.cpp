@@ -63,7 +63,8 @@ protected:
         QStringList shown;
         for (const qmxtest::ShownMessage& m : qmxtest::messages())
             shown << QStringLiteral("%1|%2|%3").arg(m.prompt).arg(m.style).arg(m.title);
-        EXPECT_EQ(shown.join('\n'), QStringLiteral("Preset %1 %2|0|").arg(slot).arg(word) + qmx::ApplicationTitle());
+        EXPECT_EQ(shown.join(QLatin1Char('\n')).toStdString(),
+                  (QStringLiteral("Preset %1 %2|0|").arg(slot).arg(word) + qmx::ApplicationTitle()).toStdString());
     }
 
     qmxtest::Sandbox m_sandbox;

@@ -28,8 +28,8 @@ protected:
         m_form = std::make_unique<Form1>();
     }
 
-    // On a window with every page switched off, ticks boxes as a user would, masters first;
-    // "name=text" also fills the option's text box.
+    // On a window with every page off, ticks boxes as a user would, masters first; "name=text" also fills the
+    // option's text box.
     void apply(const char* settings)
     {
         Module1::RestoreOptionString(QStringLiteral("0,0,0|0|0,0,0|0|0"));
@@ -60,10 +60,11 @@ protected:
         auto* a = m_form->findChild<QAction*>(QLatin1String(action) + QString::number(slot));
         ASSERT_TRUE(a && a->isEnabled()) << action << slot;
         a->trigger();
-        ASSERT_EQ(qmxtest::messages().size(), 1u);
-        EXPECT_EQ(qmxtest::messages()[0].prompt, QStringLiteral("Preset %1 %2").arg(slot).arg(QLatin1String(word)));
-        EXPECT_EQ(qmxtest::messages()[0].style, 0);
-        EXPECT_EQ(qmxtest::messages()[0].title, qmx::ApplicationTitle());
+        QStringList shown;
+        for (const qmxtest::ShownMessage& m : qmxtest::messages())
+            shown << QStringLiteral("%1|%2|%3").arg(m.prompt).arg(m.style).arg(m.title);
+        EXPECT_EQ(shown.join(QLatin1Char('\n')).toStdString(),
+                  (QStringLiteral("Preset %1 %2|0|").arg(slot).arg(word) + qmx::ApplicationTitle()).toStdString());
     }
 
     qmxtest::Sandbox m_sandbox;
@@ -85,18 +86,19 @@ TEST_F(PresetsTest, EachSlotRoundTripsAndTouchesNothingButItsOwnLine)
     };
     std::string saved[4];
     for (int slot = 1; slot <= 4; ++slot) {
+        SCOPED_TRACE(slot);
         apply(cases[slot - 1][0]);
         saved[slot - 1] = state();
         act("savepreset", slot, "saved");
         const QByteArray line = "\npreset" + QByteArray::number(slot) + '=';
         expected.replace(line + QByteArray::number(slot) + "\r", line + cases[slot - 1][1] + "\r");
-        EXPECT_EQ(m_sandbox.readFile(QStringLiteral("settings.qmxII")), expected) << slot;
+        EXPECT_EQ(m_sandbox.readFile(QStringLiteral("settings.qmxII")), expected);
     }
-    // Over a window with other boxes ticked, a load gives exactly the stored state.
-    for (int slot : {2, 4, 1, 3}) {
+    for (int slot : {2, 4, 1, 3}) { // over a window with other boxes ticked, a load gives exactly the stored state
+        SCOPED_TRACE(slot);
         apply(kNoise);
         act("loadpreset", slot, "ok");
-        EXPECT_EQ(state(), saved[slot - 1]) << slot;
+        EXPECT_EQ(state(), saved[slot - 1]);
     }
 }
 

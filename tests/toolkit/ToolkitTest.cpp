@@ -13,11 +13,24 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
-QString windowsForm(const QString& host)
+// Shows a list of the sandbox folder "relative", made with the given files and subfolders.
+template <typename List>
+bool showList(List& list, const qmxtest::Sandbox& sandbox, const QString& relative, const QStringList& files,
+              const QStringList& dirs)
 {
-    return QString::fromStdString(qmx::os::toWindowsPath(host.toStdString()));
+    const QString dir = sandbox.makeDir(relative);
+    for (const QString& name : files)
+        QFile(dir + QLatin1Char('/') + name).open(QIODevice::WriteOnly);
+    for (const QString& name : dirs)
+        QDir().mkpath(dir + QLatin1Char('/') + name);
+    list.setPath(QString::fromStdString(qmx::os::toWindowsPath(dir.toStdString())));
+    list.resize(300, 400);
+    list.show();
+    return QTest::qWaitForWindowExposed(&list);
 }
 
 QPoint rowCentre(const QListWidget& list, int row)
@@ -25,32 +38,19 @@ QPoint rowCentre(const QListWidget& list, int row)
     return list.visualItemRect(list.item(row)).center();
 }
 
-// Every way a map gets picked raises Click exactly once, with the picked name in FileName.
+// Every way a map gets picked raises Click exactly once, with the picked name in FileName; a refill picks none.
 TEST(FileList, EveryPickRaisesClickOnce)
 {
     qmxtest::Sandbox sandbox;
-    const QString dir = sandbox.makeDir(QStringLiteral("maps \u00e4"));
-    for (const char* name : {"a.vmf", "b.vmf", "c.vmf"})
-        QFile(dir + QLatin1Char('/') + QLatin1String(name)).open(QIODevice::WriteOnly);
     qmx::FileList list(QStringLiteral("File1"));
     list.setPattern(QStringLiteral("*.vmf"));
-    list.setPath(windowsForm(dir));
-    list.resize(200, 200);
-    list.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    ASSERT_TRUE(showList(list, sandbox, QStringLiteral("maps \u00e4"), {"a.vmf", "b.vmf", "c.vmf"}, {}));
     QSignalSpy clicks(&list, &qmx::FileList::Click);
     QWidget* view = list.viewport();
-
-    struct Step
-    {
-        const char* what;
-        std::function<void()> act;
-        const char* picked;
-        int clicks;
-    } const steps[] = {
-        {"click a row", [&] { QTest::mouseClick(view, Qt::LeftButton, {}, rowCentre(list, 0)); }, "a.vmf", 1},
-        {"click the selected row again", [&] { QTest::mouseClick(view, Qt::LeftButton, {}, rowCentre(list, 0)); },
-         "a.vmf", 1},
+    const auto click = [&] { QTest::mouseClick(view, Qt::LeftButton, {}, rowCentre(list, 0)); };
+    const std::tuple<const char*, std::function<void()>, const char*> steps[] = {
+        {"click a row", click, "a.vmf"},
+        {"click the selected row again", click, "a.vmf"},
         {"press on one row, release on another",
          [&] {
              QTest::mousePress(view, Qt::LeftButton, {}, rowCentre(list, 0));
@@ -58,17 +58,17 @@ TEST(FileList, EveryPickRaisesClickOnce)
              QTest::mouseMove(view, rowCentre(list, 2));
              QTest::mouseRelease(view, Qt::LeftButton, {}, rowCentre(list, 2));
          },
-         "c.vmf", 1},
-        {"the keyboard", [&] { QTest::keyClick(&list, Qt::Key_Up); }, "b.vmf", 1},
-        {"code", [&] { list.setCurrentRow(0); }, "a.vmf", 1},
-        {"a refill picks nothing", [&] { list.refresh(); }, "", 0},
+         "c.vmf"},
+        {"the keyboard", [&] { QTest::keyClick(&list, Qt::Key_Up); }, "b.vmf"},
+        {"code", [&] { list.setCurrentRow(0); }, "a.vmf"},
+        {"a refill", [&] { list.refresh(); }, ""},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.what);
+    for (const auto& [what, act, picked] : steps) {
+        SCOPED_TRACE(what);
         clicks.clear();
-        step.act();
-        EXPECT_EQ(list.FileName(), QString::fromLatin1(step.picked));
-        EXPECT_EQ(clicks.count(), step.clicks);
+        act();
+        EXPECT_EQ(list.FileName(), QString::fromLatin1(picked));
+        EXPECT_EQ(clicks.count(), *picked ? 1 : 0);
     }
 }
 
@@ -76,50 +76,29 @@ TEST(FileList, EveryPickRaisesClickOnce)
 TEST(DirList, DoubleClickAndEnterOpenRows)
 {
     qmxtest::Sandbox sandbox;
-    const QString root = sandbox.makeDir(QStringLiteral("tree"));
-    QDir().mkpath(root + QStringLiteral("/maps \u00e4/work"));
-    QDir().mkpath(root + QStringLiteral("/props"));
     qmx::DirList list(QStringLiteral("Dir1"));
-    list.setPath(windowsForm(root));
-    list.resize(300, 400);
-    list.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    ASSERT_TRUE(showList(list, sandbox, QStringLiteral("tree"), {}, {"maps \u00e4/work", "props"}));
     QSignalSpy changes(&list, &qmx::DirList::Change);
     const QString top = list.Path();
-    const auto rowOf = [&list](const QString& text) {
-        const QList<QListWidgetItem*> found = list.findItems(text, Qt::MatchExactly);
-        return found.isEmpty() ? -1 : list.row(found.first());
+    const std::tuple<const char*, const char*, Qt::Key, QString> steps[] = {
+        // what, the row's text, the key pressed on it (none: a double-click), the directory then open
+        {"double-click a subdirectory", "maps \u00e4", Qt::Key_unknown, top + "\\maps \u00e4"},
+        {"Enter on a subdirectory", "work", Qt::Key_Return, top + "\\maps \u00e4\\work"},
+        {"double-click an ancestor", "tree", Qt::Key_unknown, top},
+        {"Enter on the open directory itself", "tree", Qt::Key_Enter, top},
     };
-
-    struct Step
-    {
-        const char* what;
-        std::function<void()> act;
-        QString path;
-    } const steps[] = {
-        {"double-click a subdirectory",
-         [&] { QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, rowOf("maps \u00e4"))); },
-         top + QStringLiteral("\\maps \u00e4")},
-        {"Enter on a subdirectory",
-         [&] {
-             list.setCurrentRow(rowOf("work"));
-             QTest::keyClick(&list, Qt::Key_Return);
-         },
-         top + QStringLiteral("\\maps \u00e4\\work")},
-        {"double-click an ancestor",
-         [&] { QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, rowOf("tree"))); }, top},
-        {"Enter on the open directory itself",
-         [&] {
-             list.setCurrentRow(list.ancestorCount() - 1);
-             QTest::keyClick(&list, Qt::Key_Enter);
-         },
-         top},
-    };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.what);
+    for (const auto& [what, text, key, path] : steps) {
+        SCOPED_TRACE(what);
         changes.clear();
-        step.act();
-        EXPECT_EQ(list.Path(), step.path);
+        const QList<QListWidgetItem*> found = list.findItems(QString::fromUtf8(text), Qt::MatchExactly);
+        const int row = found.isEmpty() ? -1 : list.row(found.first());
+        if (key == Qt::Key_unknown) {
+            QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, rowCentre(list, row));
+        } else {
+            list.setCurrentRow(row);
+            QTest::keyClick(&list, key);
+        }
+        EXPECT_EQ(list.Path(), path);
         EXPECT_EQ(changes.count(), 1);
     }
 }

@@ -2,7 +2,8 @@
 # The download as a user gets it: the zip unpacked into a fresh folder whose path has a blank and a
 # non-ASCII letter, settings.qmxII pointing at a stand-in SDK, qmxgui.exe started under Wine on an
 # X display and driven from the keyboard alone: pick the map, F9, wait for the elapsed-time message,
-# then check compile.bat byte for byte, what the tools got, and the .bsp in the game directory.
+# then check compile.bat byte for byte, what the tools got, and the .bsp in the game directory; then
+# start it again over a read-only settings file.
 #
 #   windows_zip_test.sh BUILD-DIR
 set -euo pipefail
@@ -52,4 +53,17 @@ sed -i '/^LastUsedSettings=/d' "$prog/settings.qmxII"
 keys "$main" alt+F4
 wait_for 30 sh -c "! kill -0 $program" || fail "the program did not end when its window was closed"
 grep -q "^LastUsedSettings=1,1,1|.*|1"$'\r'"\$" "$prog/settings.qmxII" || fail "closing did not store the option set"
+
+# A settings file the program cannot write (read-only, as on a locked-down machine): it starts, a map
+# click and closing go unnoticed, it ends as usual and the file keeps every byte.
+sed -i 's/^LastFile=.*/LastFile=none.vmf\r/' "$prog/settings.qmxII" # so that a stored pick would show
+cp "$prog/settings.qmxII" "$scratch/settings.before"
+chmod a-w "$prog/settings.qmxII"
+(cd "$prog" && exec wine ./qmxgui.exe) &
+program=$!
+main=$(await_window "QMX GUI II - Map Compiler" 60)
+keys "$main" Tab Tab space Down alt+F4
+wait_for 30 sh -c "! kill -0 $program" || fail "the program did not end over a read-only settings file"
+wait "$program" || fail "the program failed over a read-only settings file (status $?)"
+cmp "$prog/settings.qmxII" "$scratch/settings.before" || fail "the read-only settings file was changed"
 echo "zip test passed: compiled demo_room.vmf from $prog"

@@ -10,6 +10,7 @@
 # between the two programs; the medians are compared. Memory: maximum resident set size of one run of
 # each, from /usr/bin/time -v.
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 
 build=$(cd "${1:-build}" && pwd)
 runs=${2:-20}
@@ -25,20 +26,11 @@ cleanup()
 trap cleanup EXIT
 
 # A program directory and a Wine prefix of its own.
-mkdir -p "$work/prog" "$work/prefix/dosdevices" "$work/prefix/drive_c/maps/work" "$work/prefix/drive_c/games/hl2/maps"
+mkdir -p "$work/prefix/dosdevices"
 ln -s ../drive_c "$work/prefix/dosdevices/c:"
-for i in $(seq 1 20); do : >"$work/prefix/drive_c/maps/work/map$i.vmf"; done
-: >"$work/prefix/drive_c/games/hl2/maps/readme.txt"
+make_bench_workspace "$work/prefix/drive_c" 'C:' "$work/prog"
 cp "$build/qmxgui" "$build/language.qmxII" "$work/prog/"
-printf '[settings]\r\nLastDir=C:\\maps\\work\r\nLastMapDir=C:\\games\\hl2\\maps\r\nLastUsedSettings=1,1,1|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2|1,0,0|1,0,0,0,0,0,0,0,0,0,0,1,8,0,0,0,0|1\r\n' \
-    >"$work/prog/settings.qmxII"
-
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    xdpyinfo -display "$display" >/dev/null 2>&1 && break
-    sleep 0.05
-done
+start_bench_display
 
 export DISPLAY=$display WINEPREFIX=$work/prefix sourcesdk='C:\sdk' QMX_REPORT_SHOWN=1 WINEDEBUG=-all
 unset QT_QPA_PLATFORM

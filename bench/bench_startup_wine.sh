@@ -10,6 +10,7 @@
 # variables through). The program starts fully: language file, sourcesdk set, both browsers restored
 # from the settings file, options restored. Runs alternate between the two; the medians are compared.
 set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 
 build=$(cd "${1:-build-mingw}" && pwd)
 runs=${2:-15}
@@ -32,19 +33,8 @@ trap cleanup EXIT
 cmake --install "$build" --prefix "$work/prog" >/dev/null
 cp "$build/bench/bare_window.exe" "$work/prog/"
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
-drive_c="$WINEPREFIX/drive_c"
-mkdir -p "$drive_c/qmxbench/maps/work" "$drive_c/qmxbench/games/hl2/maps"
-for i in $(seq 1 20); do : >"$drive_c/qmxbench/maps/work/map$i.vmf"; done
-: >"$drive_c/qmxbench/games/hl2/maps/readme.txt"
-printf '[settings]\r\nLastDir=C:\\qmxbench\\maps\\work\r\nLastMapDir=C:\\qmxbench\\games\\hl2\\maps\r\nLastUsedSettings=1,1,1|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2|1,0,0|1,0,0,0,0,0,0,0,0,0,0,1,8,0,0,0,0|1\r\n' \
-    >"$work/prog/settings.qmxII"
-
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    xdpyinfo -display "$display" >/dev/null 2>&1 && break
-    sleep 0.05
-done
+make_bench_workspace "$WINEPREFIX/drive_c/qmxbench" 'C:\qmxbench' "$work/prog"
+start_bench_display
 export DISPLAY=$display sourcesdk='C:\sdk' QMX_REPORT_SHOWN=1
 wineserver -p
 

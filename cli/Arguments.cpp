@@ -178,8 +178,10 @@ std::string helpText()
                   [--game-dir DIR] [--sdk-dir DIR] [--run] [--dry-run]
 
 Compiles MAP.vmf as the QMX GUI II window does: writes compile.bat into the SDK's bin
-directory, runs it with the tools' output in this terminal, prints the time it took and
-copies the compiled .bsp into the game directory when asked to.
+directory, runs its tool lines one after another with their output in this terminal,
+stops at the first tool that fails, prints the time it took and copies the compiled .bsp
+into the game directory when asked to. Ctrl+C stops the tools. The whole run is kept in
+compile.log beside compile.bat.
 
 MAP.vmf, DIR   A path of this system (on Linux a path such as ~/maps/a.vmf, mapped to
                Windows form through the drives of the Wine prefix, $WINEPREFIX or ~/.wine),
@@ -203,20 +205,23 @@ from settings.qmxII's last used option string, the game directory from its LastM
 The SDK directory is found as the window finds it: the sourcesdk environment variable
 with \bin appended, then the editor's registry value, then the SDKDir that the window's
 SDK folder window stored. qmxcompile writes nothing into settings.qmxII; Linux runs the
-batch with "wine cmd /c" in the Wine prefix.
+tools through Wine's command interpreter in the Wine prefix.
 
 Exit status:
   0    compiled (and copied and the game started when asked), or --dry-run printed
        compile.bat
+  1    a tool failed (an exit status other than 0, or no new .bsp); nothing was copied
   64   the command line is wrong: no map, two maps, an unknown option, a missing value,
-       a bad preset number, options that exclude each other
+       a bad preset number, options that exclude each other, or a map, SDK or game
+       path that the command interpreter would change
   65   refused before anything was written: map missing or not a .vmf, BSP off in the
        chosen options, options never saved, SDK or game directory not set or missing,
        SDK directory too long, no language file
-  66   compile.bat could not be written, or not started (Wine missing)
+  66   compile.bat could not be written, or a tool could not be started (not there,
+       or Wine missing)
   67   the compiled map could not be copied
   68   --run: the game could not be started (none set, not there, or the start failed)
-  other  the tools failed: compile.bat's own exit code, that of its last tool line
+  130  Ctrl+C stopped the tools
 )";
 }
 

@@ -1,13 +1,13 @@
 #include "cli/CompileCommand.h"
 
-#include "core/compile/BatchFile.h"
+#include "core/compile/CompileRunner.h"
 #include "core/compile/DurationText.h"
 #include "core/compile/Timer.h"
 #include "core/game/GameRun.h"
 #include "core/game/GameSettings.h"
 #include "core/options/OptionString.h"
-#include "core/os/ConsoleRun.h"
 #include "core/os/Os.h"
+#include "core/os/ToolProcess.h"
 #include "core/storage/ProgramFiles.h"
 #include "core/storage/SdkDirectory.h"
 
@@ -156,16 +156,41 @@ ResolvedRequest resolveRequest(const Arguments& arguments)
     return out;
 }
 
-std::optional<int> runInThisTerminal(const std::string& batchPath, std::string* error)
-{
-    const std::unique_ptr<os::ConsoleRun> run = os::ConsoleRun::start(batchPath, error, os::ConsoleRun::InThisTerminal);
-    if (!run)
-        return std::nullopt;
-    run->wait(-1);
-    return run->exitCode();
-}
-
 namespace {
+
+// The run as it goes, written from the runner's thread while the command waits for it.
+class TerminalObserver : public compile::RunObserver
+{
+public:
+    explicit TerminalObserver(Terminal& terminal)
+        : m_terminal(terminal)
+    {
+    }
+    void toolStarted(const compile::PlannedTool& tool) override { m_terminal.text(compile::toolHeading(tool) + "\n"); }
+    void outputLine(const std::string& utf8) override { m_terminal.text(utf8 + "\n"); }
+    void toolEnded(const compile::ToolReport& report) override
+    {
+        m_terminal.text(compile::toolConclusion(report) + "\n");
+    }
+    void runEnded(const compile::RunReport& report) override { m_report = report; }
+
+    const compile::RunReport& report() const { return m_report; }
+
+private:
+    Terminal& m_terminal;
+    compile::RunReport m_report;
+};
+
+// Runs the tools; Ctrl+C meanwhile stops them instead of ending the command.
+compile::RunReport runTools(const compile::CompilePlan& plan, Terminal& terminal)
+{
+    TerminalObserver observer(terminal);
+    compile::CompileRunner runner(observer);
+    const os::InterruptWatch interrupts([](void* r) { static_cast<compile::CompileRunner*>(r)->stop(); }, &runner);
+    runner.start(plan);
+    runner.wait();
+    return observer.report();
+}
 
 // The game on the map just copied, as the window runs it after a compile.
 int runGame(const compile::CompileRequest& request, bool copied, Terminal& terminal)
@@ -188,7 +213,7 @@ int runGame(const compile::CompileRequest& request, bool copied, Terminal& termi
 
 } // namespace
 
-int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal, const BatchRunner& runBatch)
+int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal)
 {
     const auto stop = [&terminal](const Failure& failure) {
         terminal.error(failureLine(failure));
@@ -217,6 +242,9 @@ int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal, const B
 
     if (const std::optional<compile::Refusal> refusal = compile::checkSelection(request))
         return stop(refused(compile::refusalText(*refusal), optionSource(arguments)));
+    // What the command interpreter would change is a mistake in what was asked for.
+    if (const std::optional<compile::Refused> unsafe = compile::checkLines(request))
+        return stop({ExitUsage, compile::refusalText(unsafe->reason), unsafe->detail});
     const compile::PlanResult planned = compile::planCompile(request);
     if (!planned.plan)
         return stop(refused(compile::refusalText(planned.refused.reason), planned.refused.detail));
@@ -235,17 +263,19 @@ int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal, const B
         return stop({ExitNotRun, compile::refusalText(failed->reason), failed->detail});
 
     compile::initPerformanceTimer();
-    const std::int64_t start = compile::readTenThousandths();
-    std::string runError;
-    const std::optional<int> exitCode = runBatch(plan.batchPath, &runError);
-    if (!exitCode)
-        return stop({ExitNotRun, config::Text::CliRunFailed, runError});
-    const std::int32_t seconds = compile::roundToWholeSeconds(compile::readTenThousandths() - start);
-    terminal.text(config::text(config::Text::Compile) + " " + compile::formatElapsedTime(seconds, true) + "\n");
-
-    // A failed compile may have left an old .bsp behind; copying it would hide the failure.
-    if (*exitCode != 0)
-        return stop({*exitCode, config::Text::CliToolsFailed, "exit code " + std::to_string(*exitCode)});
+    const compile::RunReport report = runTools(plan, terminal);
+    if (report.outcome == compile::RunOutcome::Stopped)
+        return stop({ExitStopped, config::Text::CompileStopped, {}});
+    if (const compile::ToolReport* failed = report.ended()) {
+        // An old .bsp may lie beside the map; copying it would hide the failure.
+        if (!report.logPath.empty())
+            terminal.text(config::text(config::Text::CompileLog) + " " + report.logPath + "\n");
+        const bool started = failed->outcome != compile::ToolOutcome::NotStarted;
+        return stop({started ? ExitToolFailed : ExitNotRun,
+                     started ? config::Text::CliToolsFailed : config::Text::CliRunFailed,
+                     compile::toolConclusion(*failed)});
+    }
+    terminal.text(config::text(config::Text::Compile) + " " + compile::formatElapsedTime(report.seconds, true) + "\n");
     if (plan.copy && !compile::copyCompiledMap(plan))
         return stop({ExitCopyFailed, config::Text::CliCopyFailed, plan.copy->from + " -> " + plan.copy->to});
     return arguments.run ? runGame(request, plan.copy.has_value(), terminal) : ExitSuccess;

@@ -1,13 +1,12 @@
 #pragma once
 
 // What qmxcompile does with its parsed command line: the inputs from the arguments and the files beside
-// the program, the same checks and compile.bat as the window's compile, the run in this terminal, the
-// time in words, the copy. Messages go through a Terminal, so tests can read them.
+// the program, the same checks, compile.bat and compile runner as the window's compile, the time in words,
+// the copy. Messages go through a Terminal, so tests can read them.
 
 #include "cli/Arguments.h"
 #include "core/compile/CompilePlan.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,10 +19,11 @@ enum ExitStatus : int
     ExitSuccess = 0,
     ExitUsage = 64, // the command line is wrong
     ExitRefused = 65, // a check failed before anything was written
-    ExitNotRun = 66, // compile.bat could not be written or started
+    ExitNotRun = 66, // compile.bat could not be written, or a tool could not be started
     ExitCopyFailed = 67, // the compiled map could not be copied
     ExitGameFailed = 68, // --run: the game could not be started
-    // Otherwise the tools' failure: compile.bat's own exit code.
+    ExitToolFailed = 1, // a tool failed; nothing was copied
+    ExitStopped = 130, // Ctrl+C stopped the tools
 };
 
 class Terminal
@@ -59,13 +59,8 @@ struct ResolvedRequest
 };
 ResolvedRequest resolveRequest(const Arguments& arguments);
 
-// Runs compile.bat and waits; the batch's exit code, or nothing (and *error) when it could not start.
-using BatchRunner = std::function<std::optional<int>(const std::string& batchPath, std::string* error)>;
-// The runner of the terminal: the OS layer's console run in this terminal.
-std::optional<int> runInThisTerminal(const std::string& batchPath, std::string* error);
-
-// The whole command for a parsed command line; returns the exit status.
-int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal,
-                      const BatchRunner& runBatch = runInThisTerminal);
+// The whole command for a parsed command line; returns the exit status. The tools' output, each tool's
+// line and how it ended go to the terminal as they come; Ctrl+C stops the tools.
+int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal);
 
 } // namespace qmx::cli

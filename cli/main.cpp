@@ -1,7 +1,7 @@
 // qmxcompile: compiles a map from the terminal with the options the window saved. See --help.
 
 #include "cli/CompileCommand.h"
-#include "core/os/ConsoleRun.h"
+#include "core/os/Terminal.h"
 
 namespace {
 

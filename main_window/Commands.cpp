@@ -4,11 +4,12 @@
 
 #include "aux_windows/Form3.h"
 #include "aux_windows/Help.h"
-#include "compile/CompileJob.h"
+#include "compile/CompileController.h"
 #include "core/os/Os.h"
 #include "core/storage/ProgramFiles.h"
 #include "options/OptionControls.h"
 #include "presets/Presets.h"
+#include "storage/Module1Ini.h"
 #include "toolkit/Application.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
@@ -21,8 +22,8 @@
 
 void Form1::Form1_MenuCompile_Click()
 {
-    if (compileRunning || !qmx::OptionControls::current())
-        return; // a shortcut can still arrive while the console runs
+    if (compiling() || !qmx::OptionControls::current())
+        return;
 
     // Every input is taken now; the controls stay locked until the run has ended.
     qmx::compile::CompileRequest request;
@@ -32,13 +33,16 @@ void Form1::Form1_MenuCompile_Click()
     request.sdkDir = SDKDir.toStdString();
     request.options = qmx::OptionControls::current()->state();
 
-    qmx::compile::JobWindow window;
-    window.window = this;
-    window.commands = {MenuCompile, presets->menuAction(), MenuCredits, MenuHelp, RunGame};
-    window.controls = centralWidget();
-    compileRunning = true;
-    qmx::compile::RunCompileJob(request, window, RunMap->Value() == 1);
-    compileRunning = false;
+    if (!m_compile) {
+        qmx::compile::JobWindow window;
+        window.window = this;
+        window.commands = {MenuCompile, presets->menuAction(), MenuCredits, MenuHelp, RunGame};
+        window.controls = centralWidget();
+        window.stop = MenuStop;
+        MenuStop->setText(Module1::Text(qmx::config::Text::CompileStop));
+        m_compile = new qmx::compile::CompileController(window, this);
+    }
+    m_compile->compile(request, RunMap->Value() == 1);
 }
 
 void Form1::Form1_savepreset1_Click()

@@ -4,13 +4,16 @@
 #include "main_window/Form1.h"
 
 #include "aux_windows/Form3.h"
+#include "compile/CompileController.h"
 #include "core/options/OptionCatalogue.h"
 #include "options/OptionControls.h"
 #include "options/PageRules.h"
+#include "storage/Module1Ini.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/DirList.h"
 #include "toolkit/DriveList.h"
 #include "toolkit/FileList.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/TextBox.h"
 
 #include <QAction>
@@ -95,7 +98,7 @@ Form1::Form1(QWidget* parent)
     // Menus are commands: none of them may run while compile.bat is running.
     auto wire = [this](QAction* action, Handler handler) {
         connect(action, &QAction::triggered, this, [this, handler] {
-            if (!compileRunning)
+            if (!compiling())
                 (this->*handler)();
         });
     };
@@ -104,6 +107,8 @@ Form1::Form1(QWidget* parent)
     MenuCompile = makeAction(this, "MenuCompile", tr("Compile"));
     MenuCompile->setShortcut(QKeySequence(Qt::Key_F9)); // the compile key level designers know
     bar->addAction(MenuCompile);
+    MenuStop = makeAction(this, "MenuStop", QString());
+    MenuStop->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
     wire(MenuCompile, &Form1::Form1_MenuCompile_Click);
 
     presets = makeMenu(this, "presets", tr("Preset"));
@@ -241,6 +246,7 @@ Form1::Form1(QWidget* parent)
 
 Form1::~Form1()
 {
+    delete m_compile; // its tools stop before the controls go
     delete m_credits;
     delete m_controls;
 }
@@ -285,11 +291,19 @@ qmx::TextBox* Form1::textBox(const QString& name) const
     return m_controls->options.textBox(name);
 }
 
+bool Form1::compiling() const
+{
+    return m_compile && m_compile->running();
+}
+
 void Form1::closeEvent(QCloseEvent* event)
 {
-    // Closing while compile.bat runs would end the program under the running job.
-    if (compileRunning) {
+    // Closing would end the program under the running tools: the user decides, and the tools stop first.
+    if (compiling()) {
         event->ignore();
+        if (qmx::MsgBox(Module1::Text(qmx::config::Text::CompileCloseRunning), qmx::vbYesNo | qmx::vbQuestion)
+            == qmx::vbYes)
+            m_compile->stopThen([this] { close(); });
         return;
     }
     Form1_Form_Unload();

@@ -13,6 +13,9 @@ class QPushButton;
 class QTabWidget;
 
 namespace qmx {
+namespace compile {
+class CompileController;
+}
 class OptionControls;
 class CheckBox;
 class TextBox;
@@ -71,7 +74,11 @@ public:
     // Sets SDKDir and shows it in Label1.
     void setSdkDirectory(const QString& dir);
     std::optional<QString> LauncherPath;
-    bool compileRunning = false; // while compile.bat runs: no commands, no closing
+    // While the compile's tools run: no other command, and closing asks first.
+    bool compiling() const;
+    // The compile command's controller; nullptr before the first compile.
+    qmx::compile::CompileController* compileController() const { return m_compile; }
+    QAction* MenuStop = nullptr; // in the menu bar while a compile runs
 
     // ---- start-up and shut-down (main_window/StartUp.cpp) ----
     void Form1_Form_Load();
@@ -131,4 +138,5 @@ private:
     struct Controls;
     Controls* m_controls = nullptr;
     Form3* m_credits = nullptr;
+    qmx::compile::CompileController* m_compile = nullptr;
 };

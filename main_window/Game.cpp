@@ -4,7 +4,7 @@
 #include "main_window/Form1.h"
 
 #include "aux_windows/GameDialog.h"
-#include "compile/CompileJob.h"
+#include "compile/CompileController.h"
 #include "core/game/GameRun.h"
 #include "core/game/GameSettings.h"
 #include "storage/Module1Ini.h"
@@ -28,7 +28,7 @@ void Form1::Form1_GameCommand_Click()
 
 void Form1::Form1_RunGame_Click()
 {
-    if (compileRunning)
+    if (compiling())
         return;
     const qmx::game::RunRequest request{File1->FileName().toStdString(), Dir2->Path().toStdString(),
                                         qmx::game::readGameSettings()};

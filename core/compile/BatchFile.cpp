@@ -1,5 +1,7 @@
 #include "core/compile/BatchFile.h"
 
+#include "core/os/Ascii.h"
+
 #include <limits>
 
 namespace qmx::compile {
@@ -40,17 +42,6 @@ std::string toolLine(Tool tool, std::string_view sdkDir, std::string_view switch
     return line;
 }
 
-std::vector<std::string> batchLines(const BatchRequest& request)
-{
-    std::vector<std::string> lines;
-    lines.push_back(toolLine(Tool::Bsp, request.sdkDir, request.bspSwitches, request.mapDir, request.mapFile));
-    if (request.visSwitches)
-        lines.push_back(toolLine(Tool::Vis, request.sdkDir, *request.visSwitches, request.mapDir, request.mapFile));
-    if (request.radSwitches)
-        lines.push_back(toolLine(Tool::Rad, request.sdkDir, *request.radSwitches, request.mapDir, request.mapFile));
-    return lines;
-}
-
 std::string compiledFileName(std::string_view mapFile)
 {
     static constexpr std::string_view kFrom = ".vmf";
@@ -67,6 +58,9 @@ std::string compiledFileName(std::string_view mapFile)
     }
     if (pos < mapFile.size())
         name += mapFile.substr(pos);
+    // Windows takes "A.VMF" for a map as well; its compiled map is "A.bsp", never the map itself.
+    if (name.size() >= kFrom.size() && os::iequals(std::string_view(name).substr(name.size() - kFrom.size()), kFrom))
+        name.replace(name.size() - kFrom.size(), kFrom.size(), kTo);
     return name;
 }
 

@@ -4,7 +4,6 @@
 // rounding of the measured time. Qt-free, so the format is checked natively and under mingw alike.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,21 +24,8 @@ const char* toolFileName(Tool tool);
 std::string toolLine(Tool tool, std::string_view sdkDir, std::string_view switches, std::string_view mapDir,
                      std::string_view mapFile);
 
-// What goes into compile.bat; a tool without switch text (nullopt) gets no line.
-struct BatchRequest
-{
-    std::string sdkDir; // long form
-    std::string mapDir;
-    std::string mapFile;
-    std::string bspSwitches;
-    std::optional<std::string> visSwitches;
-    std::optional<std::string> radSwitches;
-};
-
-// The BSP line always, then the VIS and RAD lines when requested.
-std::vector<std::string> batchLines(const BatchRequest& request);
-
-// The compiled map's name: every ".vmf" (case-sensitive, left to right) becomes ".bsp".
+// The compiled map's name: every ".vmf" (case-sensitive, left to right) becomes ".bsp", and an extension
+// ".vmf" in other letter cases too ("A.VMF" gives "A.bsp"), so the name never stays the map's own.
 std::string compiledFileName(std::string_view mapFile);
 
 // Longest short SDK directory that still leaves room for "\compile.bat" in the 164-character buffer.

@@ -5,6 +5,7 @@
 // compiled map. The window and the terminal command both compile through this; only how they show
 // messages and wait for the run differs.
 
+#include "core/compile/BatchFile.h"
 #include "core/options/OptionSet.h"
 #include "core/storage/Config.h"
 
@@ -33,7 +34,9 @@ enum class Refusal
     SdkDirMissing, // the SDK directory does not exist
     SdkDirTooLong, // its short form leaves no room for "\compile.bat"
     BatchFailed, // compile.bat could not be written
-    RunFailed, // the batch could not be started
+    UnsafeCharacter, // a path or value holds a character the command interpreter would act on
+    LineTooLong, // a tool line longer than the command interpreter takes
+    NotInCodePage, // a character that compile.bat's code page cannot hold
 };
 
 // The language text that tells the user about a refusal.
@@ -51,18 +54,38 @@ struct CopyStep
     std::string to; // the same name in the game directory
 };
 
+struct PlannedTool
+{
+    Tool tool;
+    std::string program; // the tool's path, Windows-form
+    std::string line; // its line of compile.bat, without the line end
+};
+
 struct CompilePlan
 {
     std::string batchPath; // the SDK directory's short form and "\compile.bat": no blanks, unquoted
-    std::vector<std::string> lines; // the tool lines, without line ends
+    std::vector<PlannedTool> tools; // BSP, then VIS and RAD when switched on
+    std::string bspPath; // where the BSP tool leaves the compiled map: beside the map
     std::optional<CopyStep> copy; // set when the options ask for the copy
 
     // The file's text: every line ended by CR LF (UTF-8 here; written in the ANSI code page).
     std::string batchText() const;
+    // Beside compile.bat: the directory the runner keeps its scratch files in, and the run's log.
+    std::string batchDirectory() const;
+    std::string logPath() const;
 };
 
 // The checks that come before anything is written: a map chosen, the BSP tool on.
 std::optional<Refusal> checkSelection(const CompileRequest& request);
+
+// The command interpreter runs compile.bat's lines and the tools get them through it: the map, SDK and game
+// paths must not hold what it would act on (a line break, a quotation mark, "%"), the letters of those in
+// compile.bat must exist in its ANSI code page, and a line must fit the interpreter's 8,191 characters.
+// Option values go as the user typed them, as in compile.bat. Checked after checkSelection and before
+// anything is written; detail names the path and the character.
+std::optional<Refused> checkLines(const CompileRequest& request);
+// The longest line the command interpreter takes.
+constexpr std::size_t kMaxToolLineLength = 8191;
 
 // The SDK directory's checks and the plan: the BSP line always, the VIS and RAD lines for the tools
 // switched on. Call after checkSelection.

@@ -78,6 +78,8 @@ std::string probeFirstFile(std::string_view pattern);
 // Creates or truncates the file and writes each line in the ANSI code page followed by CR LF.
 // On failure returns false and says why in *error (when given).
 bool writeAnsiTextFile(std::string_view path, const std::vector<std::string>& lines, std::string* error = nullptr);
+// Creates or truncates the file and writes the bytes as they are. On failure returns false and says why.
+bool writeFile(std::string_view path, std::string_view bytes, std::string* error = nullptr);
 
 // A directory's entries for the browsers, sorted without regard to case. `ok` is false when the
 // directory cannot be read.
@@ -91,6 +93,11 @@ Listing subdirectories(std::string_view dir);
 Listing filesMatching(std::string_view dir, std::string_view pattern);
 bool directoryExists(std::string_view path);
 bool fileExists(std::string_view path);
+// When the file was last written, in the system's own units (only to compare two readings); nothing
+// when it does not exist.
+std::optional<std::int64_t> fileModifiedTime(std::string_view path);
+// Deletes a file; false when it could not (a missing file included).
+bool removeFile(std::string_view path);
 
 // The whole file; false when it cannot be read (a missing file included) or is larger than maxBytes.
 bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes = 64u << 20);

@@ -1,4 +1,4 @@
-// One table of option sets, two producers: the window compiles (with the compile tests' console run)
+// One table of option sets, two producers: the window compiles (with the compile tests' stand-in tools)
 // and stores its options as a user leaves them; then qmxcompile --dry-run, run as a program from the same
 // program directory, must print the same compile.bat bytes, or refuse as the window did.
 
@@ -54,7 +54,7 @@ TEST_F(TwoProducers, WindowAndCommandWriteTheSameCompileBat)
                 QApplication::sendEvent(box, &press);
             }
         }
-        m_form->Form1_MenuCompile_Click();
+        compile();
         const QByteArray windowBatch = batchBytes();
         const bool windowRefused = !messages().empty() && messages()[0].prompt == Module1::LanguageText("nobsp");
         ASSERT_TRUE(windowRefused != !windowBatch.isEmpty());

@@ -116,20 +116,24 @@ TEST(QmxcompilePaths, WindowsFormOfWhatTheTerminalGives)
     std::filesystem::current_path(cwd);
 }
 
-// Each row runs the whole command with a stand-in runner: its exit status, its one line on standard error,
-// what it wrote, ran and copied, and that the settings file stays as it was.
+// Each row runs the whole command, with the stand-in tools where it gets that far: its exit status, its one
+// line on standard error, what it wrote, ran and copied, and that the settings file stays as it was.
 TEST(QmxcompileCommand, RefusalsRunAndCopy)
 {
-    qmxtest::OsTestDir dir;
-    for (const char* sub : {"prog", "maps", "sdk", "game", "blocked/compile.bat"})
+    qmxtest::OsTestDir dir("qmx cli "); // ASCII: the command interpreter reads batch files in another code page
+    for (const char* sub : {"prog", "maps", "sdk", "game", "blocked/compile.bat", "no tools", "full/a.bsp"})
         dir.mkdir(sub);
-    dir.write("maps/a.vmf", "versioninfo\n");
-    dir.write("maps/b.map", "");
+    for (const char* tool : {"qmxbsp.exe", "qmxvis.exe", "qmxrad.exe"})
+        std::filesystem::copy_file(std::string(QMX_STANDIN_DIR "/") + tool, dir.fsPath(std::string("sdk/") + tool));
+    for (const char* map : {"maps/a.vmf", "maps/A.VMF", "maps/b.map", "maps/50%.vmf", u8"maps/\u0142.vmf"})
+        dir.write(map, "versioninfo\n");
     dir.write("prog/language.qmxII",
               "[language]\r\nnomap=Pick a map.\r\nnobsp=BSP is off.\r\nCompile=Done in\r\n"
               "second=second\r\npreset=Preset\r\n");
     qmx::os::overrideProgramDirectory(dir.path("prog"));
     const auto win = [&](const char* name) { return qmx::os::toWindowsPath(dir.path(name)); };
+    const qmxtest::ScopedEnv tools({"QMX_STANDIN_FAIL", "QMX_STANDIN_LOG"});
+    qmxtest::ScopedEnv::set("QMX_STANDIN_LOG", win("tools.log"));
     using qmx::config::Setting;
     ASSERT_TRUE(qmx::config::write(Setting::LastMapDir, win("game")));
     ASSERT_TRUE(qmx::config::write(Setting::Preset1, "1,0,0|0,0,0,0,0,1|0|0|1")); // BSPnowater, copy
@@ -140,55 +144,64 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
 
     const std::string a = dir.path("maps/a.vmf"), p1 = "--preset=1", sdk = "--sdk-dir=" + dir.path("sdk");
     const std::string noSdk = "--sdk-dir=" + dir.path("gone"), noGame = "--game-dir=" + dir.path("gone");
-    const std::string blocked = "--sdk-dir=" + dir.path("blocked");
     const std::string notCopied = qmx::config::text(Text::GameNotCopied) + "\n";
     const struct
     {
         const char* name;
         std::vector<std::string> args;
-        std::optional<int> toolsExit; // what the runner returns; none: it cannot start
-        bool toolsWriteBsp;
+        const char* fail; // QMX_STANDIN_FAIL
         int status;
         std::optional<Text> line; // the text of the line on standard error
         bool ran, copied;
         std::string outTail{}; // after the time, for a compile that went well
     } cases[] = {
-        {"no map", {}, 0, true, 64, Text::NoMap, false, false},
-        {"usage", {a, "--bogus"}, 0, true, 64, Text::CliUnknownOption, false, false},
-        {"map missing", {dir.path("maps/gone.vmf"), p1, sdk}, 0, true, 65, Text::CliMapMissing, false, false},
-        {"not a map", {dir.path("maps/b.map"), p1, sdk}, 0, true, 65, Text::CliNotVmf, false, false},
-        {"nothing stored", {a, sdk}, 0, true, 65, Text::CliNoLastOptions, false, false},
-        {"preset never saved", {a, "--preset=3", sdk}, 0, true, 65, Text::CliPresetNotSaved, false, false},
-        {"BSP off", {a, "--preset=2", sdk}, 0, true, 65, Text::NoBsp, false, false},
-        {"SDK directory missing", {a, p1, noSdk}, 0, true, 65, Text::CompileSdkDirMissing, false, false},
-        {"no game directory", {a, p1, sdk, "--game-dir="}, 0, true, 65, Text::CliNoGameDir, false, false},
-        {"game directory missing", {a, p1, sdk, noGame}, 0, true, 65, Text::CliGameDirMissing, false, false},
-        {"compile.bat not writable", {a, p1, blocked}, 0, true, 66, Text::CompileBatchFailed, false, false},
-        {"runner missing", {a, p1, sdk}, std::nullopt, true, 66, Text::CliRunFailed, false, false},
-        {"tools failed", {a, p1, sdk}, 3, true, 3, Text::CliToolsFailed, true, false},
-        {"no .bsp to copy", {a, p1, sdk}, 0, false, 67, Text::CliCopyFailed, true, false},
-        {"compiled and copied", {a, p1, sdk}, 0, true, 0, std::nullopt, true, true},
-        {"compiled, --no-copy", {a, p1, sdk, "--no-copy"}, 0, true, 0, std::nullopt, true, false},
-        {"dry run", {a, "--options=1,0,0|0,0,0,0,0,1|0|0|1", sdk, "--dry-run"}, 0, true, 0, std::nullopt, false, false},
-        {"--run, no game set", {a, p1, sdk, "--run"}, 0, true, 68, Text::GameNoExe, true, true},
-        {"--run, not copied", {a, p1, sdk, "--run", "--no-copy"}, 0, true, 0, {}, true, false, notCopied},
+        {"no map", {}, "", 64, Text::NoMap, false, false},
+        {"usage", {a, "--bogus"}, "", 64, Text::CliUnknownOption, false, false},
+        {"map missing", {dir.path("maps/gone.vmf"), p1, sdk}, "", 65, Text::CliMapMissing, false, false},
+        {"not a map", {dir.path("maps/b.map"), p1, sdk}, "", 65, Text::CliNotVmf, false, false},
+        {"nothing stored", {a, sdk}, "", 65, Text::CliNoLastOptions, false, false},
+        {"preset never saved", {a, "--preset=3", sdk}, "", 65, Text::CliPresetNotSaved, false, false},
+        {"BSP off", {a, "--preset=2", sdk}, "", 65, Text::NoBsp, false, false},
+        {"% in the map's path",
+         {dir.path("maps/50%.vmf"), p1, sdk},
+         "",
+         64,
+         Text::CompileUnsafeCharacter,
+         false,
+         false},
+        {"letter outside the code page",
+         {dir.path(u8"maps/\u0142.vmf"), p1, sdk},
+         "",
+         64,
+         Text::CompileNotInCodePage,
+         false,
+         false},
+        {"SDK directory missing", {a, p1, noSdk}, "", 65, Text::CompileSdkDirMissing, false, false},
+        {"no game directory", {a, p1, sdk, "--game-dir="}, "", 65, Text::CliNoGameDir, false, false},
+        {"game directory missing", {a, p1, sdk, noGame}, "", 65, Text::CliGameDirMissing, false, false},
+        {"compile.bat not writable",
+         {a, p1, "--sdk-dir=" + dir.path("blocked")},
+         "",
+         66,
+         Text::CompileBatchFailed,
+         false,
+         false},
+        {"no tools", {a, p1, "--sdk-dir=" + dir.path("no tools")}, "", 66, Text::CliRunFailed, false, false},
+        {"tools failed", {a, p1, sdk}, "qmxbsp.exe:3", 1, Text::CliToolsFailed, true, false},
+        {"copy failed", {a, p1, sdk, "--game-dir=" + dir.path("full")}, "", 67, Text::CliCopyFailed, true, false},
+        {"compiled and copied", {a, p1, sdk}, "", 0, std::nullopt, true, true},
+        {"compiled, --no-copy", {a, p1, sdk, "--no-copy"}, "", 0, std::nullopt, true, false},
+        {"dry run", {a, "--options=1,0,0|0,0,0,0,0,1|0|0|1", sdk, "--dry-run"}, "", 0, std::nullopt, false, false},
+        {"--run, no game set", {a, p1, sdk, "--run"}, "", 68, Text::GameNoExe, true, true},
+        {"--run, not copied", {a, p1, sdk, "--run", "--no-copy"}, "", 0, {}, true, false, notCopied},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::filesystem::remove(dir.fsPath("sdk/compile.bat"));
-        std::filesystem::remove(dir.fsPath("maps/a.bsp"));
-        std::filesystem::remove(dir.fsPath("game/a.bsp"));
-        bool ran = false;
-        const auto runner = [&](const std::string& batchPath, std::string* error) -> std::optional<int> {
-            ran = qmx::os::fileExists(batchPath);
-            if (c.toolsWriteBsp)
-                dir.write("maps/a.bsp", "compiled");
-            if (!c.toolsExit)
-                *error = "no wine";
-            return c.toolsExit;
-        };
+        for (const char* file : {"sdk/compile.bat", "maps/a.bsp", "game/a.bsp", "tools.log"})
+            std::filesystem::remove(dir.fsPath(file));
+        qmxtest::ScopedEnv::set("QMX_STANDIN_FAIL", c.fail);
         RecordingTerminal terminal;
-        EXPECT_EQ(runCompileCommand(parseArguments(c.args), terminal, runner), c.status);
+        EXPECT_EQ(runCompileCommand(parseArguments(c.args), terminal), c.status);
         if (c.line) {
             const std::string start = "qmxcompile: " + qmx::config::text(*c.line);
             EXPECT_EQ(terminal.err.substr(0, start.size()), start) << terminal.err;
@@ -196,19 +209,28 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
         } else {
             EXPECT_EQ(terminal.err, "");
         }
-        EXPECT_EQ(ran && c.toolsExit, c.ran);
-        EXPECT_EQ(dir.read("game/a.bsp"), c.copied ? "compiled" : "");
+        EXPECT_EQ(!dir.read("tools.log").empty(), c.ran);
+        EXPECT_EQ(dir.read("game/a.bsp").rfind("stand-in BSP", 0) == 0, c.copied);
         if (c.ran) {
             EXPECT_EQ(dir.read("sdk/compile.bat"), batch);
         }
         if (!c.ran && c.status != 66) {
             EXPECT_FALSE(std::filesystem::exists(dir.fsPath("sdk/compile.bat"))); // refused or dry: nothing written
         }
-        if (c.status == 0) {
-            EXPECT_EQ(terminal.out, c.ran ? "Done in 0 seconds\n" + c.outTail : batch);
+        if (c.status == 0 && c.ran) {
+            const std::size_t done = terminal.out.rfind("Done in ");
+            EXPECT_NE(terminal.out.find("> \"" + win("sdk") + "\\qmxbsp.exe\""), std::string::npos) << terminal.out;
+            EXPECT_EQ(terminal.out.substr(terminal.out.find('\n', done) + 1), c.outTail) << terminal.out;
+        } else if (c.status == 0) {
+            EXPECT_EQ(terminal.out, batch);
         }
         EXPECT_EQ(dir.read("prog/settings.qmxII"), settings);
     }
+    // A map named in capitals compiles to its .bsp, never a copy of itself.
+    RecordingTerminal capitals;
+    EXPECT_EQ(runCompileCommand(parseArguments({dir.path("maps/A.VMF"), p1, sdk}), capitals), 0) << capitals.err;
+    EXPECT_EQ(dir.read("game/A.bsp").rfind("stand-in BSP", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir.fsPath("game/A.VMF")));
     // A line break typed into --options stays out of compile.bat.
     RecordingTerminal terminal;
     const std::string broken = "--options=1,0,0|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2\r\n@echo x|0|0|0";

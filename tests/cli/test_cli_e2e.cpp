@@ -11,8 +11,11 @@
 
 #include <chrono>
 #include <regex>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
+
+extern char** environ;
 
 namespace {
 
@@ -38,6 +41,7 @@ TEST(QmxcompileEndToEnd, CompilesThroughWineAndRefusesWithItsExitStatus)
                                    dir.fsPath(std::string("sdk dir/bin/") + tool));
     dir.write("my maps/a.vmf", "versioninfo\n");
     dir.write("my maps/c.vmf", "versioninfo\n"); // its .bsp is a folder: the BSP stand-in fails
+    dir.write("my maps/leak.vmf", "standin_leak\n"); // the BSP stand-in rejects it as leaking
     const auto win = [&](const char* name) { return qmx::os::toWindowsPath(dir.path(name)); };
     qmx::os::overrideProgramDirectory(dir.path("prog"));
     using qmx::config::Setting;
@@ -91,18 +95,41 @@ TEST(QmxcompileEndToEnd, CompilesThroughWineAndRefusesWithItsExitStatus)
         << record;
 
     // The refusals themselves: test_cli.cpp. Here what only a real run meets.
+    dir.write("game/leak.bsp", "yesterday's map");
     const std::tuple<std::string, std::string, int, qmx::config::Text> failures[] = {
         {"a.vmf", "PATH='" + dir.path("empty") + "'", 66, qmx::config::Text::CliRunFailed},
         {"c.vmf --options='1,0,0|0|0|0|1'", "", 1, qmx::config::Text::CliToolsFailed}, // the BSP stand-in's own code
+        {"leak.vmf", "", 1, qmx::config::Text::CliToolsFailed},
     };
     for (const auto& [args, env, status, text] : failures) {
         SCOPED_TRACE(args + " " + env);
+        std::filesystem::remove(dir.fsPath("tools.log"));
         const Outcome result = run(args, env);
         EXPECT_EQ(result.status, status);
         EXPECT_EQ(result.err.rfind(line(text), 0), 0u) << result.err;
         EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
+        EXPECT_EQ(dir.read("tools.log").find("qmxvis.exe"), std::string::npos); // no tool after the failed one
     }
     EXPECT_FALSE(std::filesystem::exists(dir.fsPath("game/c.bsp")));
+    EXPECT_EQ(dir.read("game/leak.bsp"), "yesterday's map");
+
+    // Ctrl+C in the middle of a tool: the tools stop, and qmxcompile says so with its own status.
+    dir.write("hold", "");
+    const std::string held = "cd '" + dir.path("my maps") + "' && QMX_STANDIN_LOG='" + win("tools.log")
+        + "' QMX_STANDIN_HOLD='" + win("") + "' exec '" + dir.path("prog/qmxcompile") + "' a.vmf >'"
+        + dir.path("out.txt") + "' 2>'" + dir.path("err.txt") + "'";
+    std::filesystem::remove(dir.fsPath("tools.log"));
+    const char* argv[] = {"/bin/sh", "-c", held.c_str(), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+    for (int waited = 0; waited < 60000 && dir.read("tools.log").empty(); waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10)); // until the BSP tool holds
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 130);
+    EXPECT_EQ(dir.read("err.txt"), line(qmx::config::Text::CompileStopped) + "\n");
+    dir.write("go", "");
     EXPECT_EQ(dir.read("prog/settings.qmxII"), settings);
     qmx::os::overrideProgramDirectory({});
 }

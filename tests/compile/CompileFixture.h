@@ -1,11 +1,9 @@
 #pragma once
 
 // A shown main window over a sandbox: a map directory with a.vmf, an SDK and a game directory, all paths with
-// blanks (and a non-ASCII letter where no batch file names them), and a console run that records how it went,
-// waits while the bin folder holds "hold" and no "go", and leaves a.bsp beside the map. The run is real on
-// Windows (cmd runs compile.bat) and in the end-to-end tests (Wine's console): the SDK directory then holds
-// the stand-in tools (tests/standin), which record their command lines. Otherwise a fake wineconsole first
-// on the PATH records its arguments and leaves the .bsp.
+// blanks (and a non-ASCII letter where no batch file names them). The SDK directory holds the stand-in tools
+// (tests/standin), run for real (on Linux through Wine): they record their command lines, hold while the bin
+// folder has "hold" and no "go", and the BSP stand-in leaves a.bsp beside the map.
 
 #include "core/os/Os.h"
 #include "main_window/Form1.h"
@@ -27,20 +25,14 @@
 
 using qmxtest::messages;
 
-#ifdef _WIN32
-constexpr bool kWindows = true;
-#else
-constexpr bool kWindows = false;
-#endif
-
-// A batch file is read in the console's OEM code page, so a real run needs ASCII map and SDK paths.
-template <bool RealRun = kWindows> class CompileFixtureT : public testing::Test
+// A batch file is read in the console's OEM code page, so the map and SDK paths are ASCII.
+class CompileFixture : public testing::Test
 {
 protected:
     void SetUp() override
     {
         writeHost(m_mapDir + "/a.vmf", "versioninfo\n");
-        installRunner();
+        installTools();
         m_form->SDKDir = win(m_sdkDir);
         m_form->Dir2->setPath(win(m_gameDir));
         m_form->show();
@@ -85,62 +77,35 @@ protected:
     // The compiled map as the run leaves it, beside the map or copied into the game directory.
     static bool isCompiledMap(const QByteArray& bytes) { return bytes.startsWith("stand-in BSP compiled from "); }
 
-    // ---- the console run ----
-    void installRunner()
+    // Compiles as the menu does and returns once the run's end has been handled.
+    void compile()
     {
-        if constexpr (RealRun) {
-            for (const char* tool : {"qmxbsp.exe", "qmxvis.exe", "qmxrad.exe"})
-                ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_STANDIN_DIR "/") + tool, m_sdkDir + '/' + tool)) << tool;
-            qmxtest::ScopedEnv::set("QMX_STANDIN_LOG", win(m_binDir + "/run.txt").toStdString());
-            qmxtest::ScopedEnv::set("QMX_STANDIN_HOLD", win(m_binDir).toStdString());
-            qmxtest::ScopedEnv::set("vproject", "my mod");
-            return;
-        }
-        const QString runner = m_binDir + "/wineconsole";
-        writeHost(runner,
-                  QString("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1/run.txt'\n"
-                          "if [ -e '%1/hold' ]; then while [ ! -e '%1/go' ]; do sleep 0.01; done; fi\n"
-                          "printf 'stand-in BSP compiled from a.vmf' > '%2/a.bsp'\n")
-                      .arg(m_binDir, m_mapDir)
-                      .toUtf8());
-        QFile::setPermissions(runner, QFile::permissions(runner) | QFileDevice::ExeOwner);
-        qmxtest::ScopedEnv::set("PATH", (m_binDir + ':').toStdString() + m_realPath);
-    }
-    QByteArray runRecord() const { return readHost(m_binDir + "/run.txt"); }
-    // A real run: the tools got compile.bat's lines, %vproject% expanded. The fake: wineconsole got cmd and
-    // the batch file.
-    QByteArray expectedRun() const
-    {
-        if constexpr (RealRun)
-            return batchBytes().replace("%vproject%", "my mod");
-        return "cmd\n/c\n" + win(m_sdkDir).toUtf8() + "\\compile.bat\n";
-    }
-    // The run ends without a .bsp (with no BSP tool, cmd reports it and goes on).
-    void toolsLeaveNoMap()
-    {
-        if constexpr (RealRun)
-            QFile::remove(m_sdkDir + "/qmxbsp.exe");
-        else
-            writeHost(m_binDir + "/wineconsole", "#!/bin/sh\nexit 0\n");
-    }
-    // Takes the runner off the PATH; false on Windows, which always finds its cmd.
-    bool takeAwayRunner()
-    {
-        if (kWindows)
-            return false;
-        qmxtest::ScopedEnv::set("PATH", (m_binDir + "/none").toStdString());
-        return true;
+        m_form->Form1_MenuCompile_Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->compiling(); }, 60000));
     }
 
-    qmxtest::ScopedEnv m_environment{"PATH", "QMX_STANDIN_LOG", "QMX_STANDIN_HOLD", "vproject"};
+    // ---- the tools ----
+    void installTools()
+    {
+        for (const char* tool : {"qmxbsp.exe", "qmxvis.exe", "qmxrad.exe"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_STANDIN_DIR "/") + tool, m_sdkDir + '/' + tool)) << tool;
+        qmxtest::ScopedEnv::set("QMX_STANDIN_LOG", win(m_binDir + "/run.txt").toStdString());
+        qmxtest::ScopedEnv::set("QMX_STANDIN_HOLD", win(m_binDir).toStdString());
+        qmxtest::ScopedEnv::unset("QMX_STANDIN_FAIL");
+        qmxtest::ScopedEnv::set("vproject", "my mod");
+    }
+    QByteArray runRecord() const { return readHost(m_binDir + "/run.txt"); }
+    // The tools got compile.bat's lines, %vproject% expanded.
+    QByteArray expectedRun() const { return batchBytes().replace("%vproject%", "my mod"); }
+
+    qmxtest::ScopedEnv m_environment{"PATH", "QMX_STANDIN_LOG", "QMX_STANDIN_HOLD", "QMX_STANDIN_FAIL", "vproject"};
     const std::string m_realPath = qmxtest::ScopedEnv::get("PATH").value_or("");
     qmxtest::Sandbox m_sandbox;
     QTemporaryDir m_ascii{QDir::tempPath() + "/qmx e2e XXXXXX"};
-    const QString m_toolRoot = RealRun ? m_ascii.path() : m_sandbox.makeDir("tools"); // host paths
+    const QString m_toolRoot = m_ascii.path(); // host paths
     const QString m_mapDir = mkdir(m_toolRoot + "/my maps");
     const QString m_sdkDir = mkdir(m_toolRoot + "/sdk dir/bin");
     const QString m_gameDir = m_sandbox.makeDir("game \u00f6/maps");
     const QString m_binDir = m_sandbox.makeDir("fake bin");
     std::unique_ptr<Form1> m_form = std::make_unique<Form1>();
 };
-using CompileFixture = CompileFixtureT<>;

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -65,15 +66,17 @@ protected:
         qmxtest::ScopedEnv::set("QMX_GAME_LOG", win(m_gameRun + "/runs").toStdString());
         qmxtest::ScopedEnv::set("QMX_GAME_HOLD", win(m_gameRun).toStdString());
 #else
+        // The compile's tools pass through to the real Wine.
+        static const QString realWine = QStandardPaths::findExecutable("wine");
         const QString wine = m_binDir + "/wine";
-        writeHost(
-            wine,
-            QString("#!/bin/sh\n{ printf 'command line: \"%s\"\\r\\nworking directory: %s\\r\\n' \"$1\" \"$PWD\"\n"
-                    "shift; for a; do printf 'argument: %s\\r\\n' \"$a\"; done; } > '%1/new'\n"
-                    "mv '%1/new' '%1/runs'\nif [ -e '%1/hold' ]; then\n"
-                    " while [ ! -e '%1/go' ]; do sleep 0.01; done\n echo > '%1/ended'\nfi\n")
-                .arg(m_gameRun)
-                .toUtf8());
+        writeHost(wine,
+                  QString("#!/bin/sh\ncase \"$1\" in *cmd.exe) exec '%2' \"$@\";; esac\n"
+                          "{ printf 'command line: \"%s\"\\r\\nworking directory: %s\\r\\n' \"$1\" \"$PWD\"\n"
+                          "shift; for a; do printf 'argument: %s\\r\\n' \"$a\"; done; } > '%1/new'\n"
+                          "mv '%1/new' '%1/runs'\nif [ -e '%1/hold' ]; then\n"
+                          " while [ ! -e '%1/go' ]; do sleep 0.01; done\n echo > '%1/ended'\nfi\n")
+                      .arg(m_gameRun, realWine)
+                      .toUtf8());
         QFile::setPermissions(wine, QFile::permissions(wine) | QFileDevice::ExeOwner);
         writeHost(m_exe, "MZ");
         qmxtest::ScopedEnv::set(
@@ -126,12 +129,13 @@ TEST_F(GameRunTest, ACompileRunsTheGameOnlyOnTheMapItHasJustCopied)
         QStringList ticks;
         bool runMap;
         bool toolsLeaveMap;
-        QString status; // "": nothing started and nothing said
+        QString status; // the status line's start
+        int style; // of the one message
     } cases[] = {
-        {{"BSP", "CopyFile"}, true, true, text(qmx::config::Text::GameStarted)},
-        {{"BSP"}, true, true, text(qmx::config::Text::GameNotCopied)},
-        {{"BSP", "CopyFile"}, false, true, ""},
-        {{"BSP", "CopyFile"}, true, false, text(qmx::config::Text::GameNotCopied)}, // an older copy is there
+        {{"BSP", "CopyFile"}, true, true, text(qmx::config::Text::GameStarted), 64},
+        {{"BSP"}, true, true, text(qmx::config::Text::GameNotCopied), 64},
+        {{"BSP", "CopyFile"}, false, true, "qmxbsp.exe ", 64},
+        {{"BSP", "CopyFile"}, true, false, "qmxbsp.exe: ", 16}, // an older copy is there: the compile failed
     };
     pickMap();
     for (const auto& c : cases) {
@@ -141,17 +145,16 @@ TEST_F(GameRunTest, ACompileRunsTheGameOnlyOnTheMapItHasJustCopied)
         QFile::remove(m_gameRun + "/runs");
         QFile::remove(m_mapDir + "/a.bsp");
         writeHost(m_gameDir + "/a.bsp", "old");
-        if (!c.toolsLeaveMap)
-            toolsLeaveNoMap();
+        qmxtest::ScopedEnv::set("QMX_STANDIN_FAIL", c.toolsLeaveMap ? "" : "qmxbsp.exe:0");
         Module1::RestoreOptionString(QString());
         for (const QString& name : c.ticks)
             tick(name);
         setRunMap(c.runMap);
-        m_form->Form1_MenuCompile_Click();
+        compile();
 
         ASSERT_EQ(messages().size(), 1u); // the compile's own message and nothing else
-        EXPECT_EQ(messages()[0].style, 64);
-        EXPECT_TRUE(c.status.isEmpty() ? status().isEmpty() : status().startsWith(c.status)) << status().toStdString();
+        EXPECT_EQ(messages()[0].style, c.style);
+        EXPECT_TRUE(status().startsWith(c.status)) << status().toStdString();
         const bool started = c.status == text(qmx::config::Text::GameStarted);
         EXPECT_EQ(QTest::qWaitFor([&] { return !runs().isEmpty(); }, started ? 5000 : 0), started);
         EXPECT_EQ(runs().join("\n").toStdString(), started ? expectedRun().toStdString() : "");
@@ -205,6 +208,7 @@ TEST_F(GameRunTest, CtrlF9RunsTheMapInTheGameDirectoryOrSaysWhyNot)
 
         tick("BSP");
         QTest::keyClick(m_form.get(), Qt::Key_F9);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->compiling(); }, 60000));
         ASSERT_EQ(messages().size(), 1u) << "F9 did not compile while the game ran";
         EXPECT_EQ(messages()[0].style, 64);
         EXPECT_FALSE(QFile::exists(m_gameRun + "/ended"));

@@ -44,6 +44,7 @@ TEST_F(CompileFixture, AWholeCompileFromTheKeyboardWithAltAccessKeys)
             QTest::keyClick(target, Qt::Key_Down);
     }
     QTest::keyClick(m_form.get(), Qt::Key_F9);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->compiling(); }, 60000));
     ASSERT_EQ(messages().size(), 2u) << "F9 did not compile";
     EXPECT_EQ(messages()[1].style, 64);
     EXPECT_EQ(batchBytes().count("a.vmf\"\r\n"), 2); // BSP and RAD lines

@@ -69,6 +69,37 @@ TEST_F(CompilePlanTest, EveryRefusalInTheOrderOfTheChecks)
     }
 }
 
+// What the command interpreter would change or cut is refused before anything is written, naming the path and
+// the character. Option values go as typed, as compile.bat has always passed them.
+TEST_F(CompilePlanTest, PathsTheInterpreterWouldChangeAreRefused)
+{
+    using R = std::optional<Refusal>;
+    const std::string longValue(8200, '1');
+    const std::tuple<std::string, std::string, std::string, std::string, R, std::string> cases[] = {
+        // map directory, map file, game directory, RADlights' value, refusal, its detail
+        {"C:\\maps", "a\"b.vmf", "D:\\game", "", Refusal::UnsafeCharacter, "\"\"\" in C:\\maps\\a\"b.vmf"},
+        {"C:\\maps\nx", "a.vmf", "D:\\game", "", Refusal::UnsafeCharacter, "a line break in C:\\maps\nx\\a.vmf"},
+        {"C:\\maps", "a.vmf", "D:\\100%", "", Refusal::UnsafeCharacter, "\"%\" in D:\\100%"},
+        {u8"C:\\\u0142\u00f3d\u017a", "a.vmf", "D:\\game", "", Refusal::NotInCodePage,
+         u8"\"\u0142\" in C:\\\u0142\u00f3d\u017a\\a.vmf"},
+        {"C:\\maps", "a.vmf", u8"D:\\\u0142", "%vproject%\\\"my lights\".rad &1", std::nullopt, ""},
+        {"C:\\maps", "a.vmf", "D:\\game", longValue, Refusal::LineTooLong, "qmxrad.exe: "},
+    };
+    for (const auto& [mapDir, mapFile, gameDir, value, refusal, detail] : cases) {
+        SCOPED_TRACE(detail);
+        CompileRequest request = m_request;
+        request.mapDir = mapDir;
+        request.mapFile = mapFile;
+        request.gameDir = gameDir;
+        request.options = qmx::options::restoreOptionSet("1,0,1|0|0|0,0,0,0,0,0,0,0,0,1," + value + "|0");
+        const std::optional<Refused> refused = checkLines(request);
+        EXPECT_EQ(refused ? R(refused->reason) : R(), refusal);
+        if (refused) {
+            EXPECT_EQ(refused->detail.rfind(detail, 0), 0u) << refused->detail;
+        }
+    }
+}
+
 // compile.bat as it lands in the SDK directory ("@" here): a line for each tool switched on, the switch texts
 // with their spacing, the ANSI code page, CR LF. The copy takes the compiled map to the game directory.
 TEST_F(CompilePlanTest, BatchBytesAndCopyFollowTheOptions)
@@ -133,9 +164,16 @@ TEST_F(CompilePlanTest, BatchBytesAndCopyFollowTheOptions)
 TEST(CompiledFileName, EveryVmfBecomesBsp)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"a.vmf", "a.bsp"}, {"a.vmf.vmf", "a.bsp.bsp"}, {"a.VMF", "a.VMF"}, {"my.vmfmap.vmf", "my.bspmap.bsp"},
-        {"", ""},           {".vmf", ".bsp"},           {"a.vm", "a.vm"},
+        {"a.vmf", "a.bsp"},
+        {"a.vmf.vmf", "a.bsp.bsp"},
+        {"A.VMF", "A.bsp"},
+        {"a.VMF.Vmf", "a.VMF.bsp"},
+        {"my.vmfmap.vmf", "my.bspmap.bsp"},
+        {"", ""},
+        {".vmf", ".bsp"},
+        {"a.vm", "a.vm"},
     };
-    for (const auto& [in, out] : cases) // case-sensitive, left to right
+    // Case-sensitive, left to right; and an extension in other letter cases, never the map's own name.
+    for (const auto& [in, out] : cases)
         EXPECT_EQ(compiledFileName(in), out) << in;
 }

@@ -5,6 +5,8 @@
  *   QMX_STANDIN_SECONDS=n  or the switch -standin-seconds n   take n seconds (default 0)
  *   QMX_STANDIN_LOG=file   append the command line there (default: standin.log beside the program)
  *   QMX_STANDIN_HOLD=dir   while dir\hold exists, wait until dir\go does (tests look at the window meanwhile)
+ *   QMX_STANDIN_FAIL=tool:n  the tool of that name reports an error and exits with n, writing no .bsp
+ * The BSP stand-in rejects a map that holds the text "standin_leak" as leaking: the error, no .bsp, exit 1.
  */
 #include <windows.h>
 
@@ -69,6 +71,28 @@ static int endsWithVmf(const char* path)
     return n >= 4 && _stricmp(path + n - 4, ".vmf") == 0;
 }
 
+/* The exit status QMX_STANDIN_FAIL asks this tool for; 0 when it asks nothing of it. */
+static int askedFailure(const char* name, int* status)
+{
+    const char* fail = getenv("QMX_STANDIN_FAIL");
+    size_t n = strlen(name);
+    if (!fail || _strnicmp(fail, name, n) != 0 || fail[n] != ':')
+        return 0;
+    *status = atoi(fail + n + 1);
+    return 1;
+}
+
+static int leaks(const char* map)
+{
+    char text[4096];
+    FILE* f = fopen(map, "rb");
+    size_t n = f ? fread(text, 1, sizeof text - 1, f) : 0;
+    if (f)
+        fclose(f);
+    text[n] = '\0';
+    return strstr(text, "standin_leak") != NULL;
+}
+
 static int writeBsp(const char* map)
 {
     char bsp[MAX_PATH + 8];
@@ -121,7 +145,17 @@ int main(int argc, char** argv)
     }
 
     int rc = 0;
-    if (_stricmp(name, "qmxbsp.exe") == 0 && argc > 1)
+    if (askedFailure(name, &rc)) {
+        printf("%s: error: stand-in failure, as QMX_STANDIN_FAIL asks.\n", name);
+        return rc;
+    }
+    const int isBsp = _stricmp(name, "qmxbsp.exe") == 0 && argc > 1;
+    if (isBsp && leaks(argv[argc - 1])) {
+        printf("**** leaked ****\nEntity info_player_start (0.00 0.00 16.00) leaked!\n"
+               "The map is open to the void: close the hole and compile again.\n");
+        return 1;
+    }
+    if (isBsp)
         rc = writeBsp(argv[argc - 1]);
     printf("%s: finished.\n", name);
     return rc;

@@ -2,8 +2,8 @@
 // on its command line, says "held" (or "busy" when another copy holds it) and keeps the lock until its
 // standard input closes. A process of its own, so no test forks one that runs Qt.
 
-#include "core/os/ConsoleRun.h"
 #include "core/os/Os.h"
+#include "core/os/Terminal.h"
 
 #include <cstdio>
 

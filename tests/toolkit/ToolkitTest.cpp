@@ -103,21 +103,24 @@ TEST(DirList, DoubleClickAndEnterOpenRows)
     }
 }
 
-// Prompts are shown as they stand: a language text with "<b>" or "<again>" is not markup.
-TEST(MessageBox, PromptIsPlainTextWithTheStylesIcon)
+// Prompts are shown as they stand: a language text with "<b>" or "<again>" is not markup. The style gives the
+// icon and the buttons; an action is one more button.
+TEST(MessageBox, PromptIsPlainTextWithTheStylesIconAndButtons)
 {
-    const std::tuple<int, QMessageBox::Icon, const char*> cases[] = {
-        {0, QMessageBox::NoIcon, "qmxgui is running <again>"},
-        {16, QMessageBox::Critical, "<b>bold</b> &amp;"},
-        {64, QMessageBox::Information, "plain"},
+    const std::tuple<int, QMessageBox::Icon, const char*, const char*, int> cases[] = {
+        {0, QMessageBox::NoIcon, "qmxgui is running <again>", "", 1},
+        {16, QMessageBox::Critical, "<b>bold</b> &amp;", "Open log", 2},
+        {36, QMessageBox::Question, "Stop it?", "", 2},
+        {64, QMessageBox::Information, "plain", "", 1},
     };
-    for (const auto& [style, icon, prompt] : cases) {
+    for (const auto& [style, icon, prompt, action, buttons] : cases) {
         SCOPED_TRACE(prompt);
-        const auto box = qmx::MakeMessageBox(QString::fromLatin1(prompt), style);
+        const auto box = qmx::MakeMessageBox({QString::fromLatin1(prompt), style, {}, QString::fromLatin1(action)});
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
         EXPECT_EQ(box->text(), QString::fromLatin1(prompt));
         EXPECT_EQ(box->icon(), icon);
         EXPECT_EQ(box->windowTitle(), qmx::ApplicationTitle());
+        EXPECT_EQ(box->buttons().size(), buttons);
     }
 }
 

@@ -263,16 +263,21 @@ std::string probeFirstFile(std::string_view pattern)
 
 bool writeAnsiTextFile(std::string_view path, const std::vector<std::string>& lines, std::string* error)
 {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += toAnsi(line);
+        bytes += "\r\n";
+    }
+    return writeFile(path, bytes, error);
+}
+
+bool writeFile(std::string_view path, std::string_view bytes, std::string* error)
+{
     const std::string host = detail::hostFilePath(path);
     if (host.empty()) {
         if (error)
             *error = "No drive maps " + std::string(path);
         return false;
-    }
-    std::string bytes;
-    for (const auto& line : lines) {
-        bytes += toAnsi(line);
-        bytes += "\r\n";
     }
     const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {

@@ -293,4 +293,21 @@ bool fileExists(std::string_view path)
     return !host.empty() && ::stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+std::optional<std::int64_t> fileModifiedTime(std::string_view path)
+{
+    const std::string host = detail::hostFilePath(path);
+    struct stat st
+    {
+    };
+    if (host.empty() || ::stat(host.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+bool removeFile(std::string_view path)
+{
+    const std::string host = detail::hostFilePath(path);
+    return !host.empty() && ::unlink(host.c_str()) == 0;
+}
+
 } // namespace qmx::os

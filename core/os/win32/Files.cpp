@@ -166,6 +166,11 @@ bool writeAnsiTextFile(std::string_view path, const std::vector<std::string>& li
         bytes += toAnsi(line);
         bytes += "\r\n";
     }
+    return writeFile(path, bytes, error);
+}
+
+bool writeFile(std::string_view path, std::string_view bytes, std::string* error)
+{
     DWORD err = 0;
     if (!writeNewFile(widen(path), bytes, err)) {
         if (error)

@@ -59,4 +59,19 @@ bool fileExists(std::string_view path)
     return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::optional<std::int64_t> fileModifiedTime(std::string_view path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() || !GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)
+        || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32)
+                                     | data.ftLastWriteTime.dwLowDateTime);
+}
+
+bool removeFile(std::string_view path)
+{
+    return !path.empty() && DeleteFileW(widen(path).c_str());
+}
+
 } // namespace qmx::os

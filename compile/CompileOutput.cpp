@@ -18,6 +18,8 @@ namespace {
 
 // Enough for any tool's report; the log keeps everything beyond it.
 constexpr int kMaxLines = 50000;
+// About a screen refresh: quick to the eye, and the view is painted once for many lines.
+constexpr int kFrameMs = 40;
 
 QPushButton* makeButton(const char* name, config::Text caption, QWidget* parent)
 {
@@ -60,12 +62,16 @@ CompileOutput::CompileOutput(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_view, 1);
     layout->addLayout(buttons);
+    m_frame.setSingleShot(true);
+    m_frame.setInterval(kFrameMs);
+    connect(&m_frame, &QTimer::timeout, this, &CompileOutput::showPending);
     resize(780, 460);
     CentreOnScreen(*this);
 }
 
 void CompileOutput::begin()
 {
+    m_pending.clear();
     m_view->clear();
     m_logPath.clear();
     m_stop->setEnabled(true);
@@ -74,10 +80,21 @@ void CompileOutput::begin()
 
 void CompileOutput::appendLines(const QStringList& lines)
 {
+    // Tools write a line at a time; the view takes them a frame at a time, so that painting keeps up.
+    if (m_pending.isEmpty())
+        m_frame.start();
+    m_pending += lines;
+}
+
+void CompileOutput::showPending()
+{
+    m_frame.stop();
+    if (m_pending.isEmpty())
+        return;
     QScrollBar* bar = m_view->verticalScrollBar();
     const bool atEnd = bar->value() == bar->maximum();
-    for (const QString& line : lines)
-        m_view->appendPlainText(line);
+    m_view->appendPlainText(m_pending.join(QLatin1Char('\n')));
+    m_pending.clear();
     if (atEnd)
         bar->setValue(bar->maximum());
 }
@@ -85,6 +102,7 @@ void CompileOutput::appendLines(const QStringList& lines)
 void CompileOutput::end(const QString& conclusion, const QString& logPath)
 {
     appendLines({QString(), conclusion});
+    showPending();
     m_logPath = logPath;
     m_stop->setEnabled(false);
     m_openLog->setEnabled(!logPath.isEmpty());

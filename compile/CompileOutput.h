@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 class QPlainTextEdit;
@@ -29,11 +31,15 @@ signals:
     void stopClicked();
 
 private:
+    void showPending();
+
     QPlainTextEdit* m_view = nullptr;
     QPushButton* m_stop = nullptr;
     QPushButton* m_openLog = nullptr;
     QPushButton* m_close = nullptr;
     QString m_logPath;
+    QStringList m_pending; // lines not shown yet
+    QTimer m_frame;
 };
 
 // Opens the log in the desktop's viewer for text; nothing happens when it cannot.

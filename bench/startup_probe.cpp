@@ -2,8 +2,8 @@
 //
 //   startup_probe [--listed] -- PROGRAM [ARGUMENT...]
 //
-// Starts PROGRAM with its standard output on a pipe and waits until it prints the wall clock at which its
-// window was shown (QMX_REPORT_SHOWN) and ends. With --listed it waits instead until the program has
+// Starts PROGRAM with its standard output on a pipe and waits until it has printed the wall clock at which
+// its window was shown (QMX_REPORT_SHOWN) and ended. With --listed it waits instead until the program has
 // printed the time and the window manager lists a new window in the root window's _NET_CLIENT_LIST, then
 // ends the program: run it with QMX_REPORT_SHOWN=keep, since a window that closes at once may leave the
 // list before the list is read. Prints one line, times from just before the start, in microseconds:
@@ -19,6 +19,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -106,21 +107,29 @@ int main(int argc, char** argv)
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
 
+    // The end of the program is seen through a pidfd, not through the end of the pipe: what it starts
+    // (Wine's services) may keep the pipe open.
+    const int ended = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    if (ended < 0)
+        return fail("pidfd_open");
     std::string printed;
-    long long listedNs = -1;
+    long long listedNs = -1, wholeNs = -1;
     bool open = true;
     const long long deadline = startMono + 60 * 1000000000LL;
     const auto timePrinted = [&printed] { return printed.find('\n') != std::string::npos; };
-    while (listed ? open && (listedNs < 0 || !timePrinted()) : open) {
+    while (wholeNs < 0 && !(listed && listedNs >= 0 && timePrinted())) {
         const long long left = (deadline - nowNs(CLOCK_MONOTONIC)) / 1000000;
         if (left <= 0) {
             kill(pid, SIGKILL);
             waitpid(pid, nullptr, 0);
             return fail("no window within 60 s");
         }
-        pollfd fds[2] = {{open ? out[0] : -1, POLLIN, 0}, {display ? ConnectionNumber(display) : -1, POLLIN, 0}};
-        if (poll(fds, 2, static_cast<int>(left)) < 0)
+        pollfd fds[3] = {
+            {open ? out[0] : -1, POLLIN, 0}, {display ? ConnectionNumber(display) : -1, POLLIN, 0}, {ended, POLLIN, 0}};
+        if (poll(fds, 3, static_cast<int>(left)) < 0)
             continue;
+        if (fds[2].revents != 0)
+            wholeNs = nowNs(CLOCK_MONOTONIC) - startMono;
         if (fds[0].revents != 0) {
             char buffer[256];
             const ssize_t n = read(out[0], buffer, sizeof buffer);
@@ -140,6 +149,15 @@ int main(int argc, char** argv)
             }
         }
     }
+    // What the program printed before it ended.
+    fcntl(out[0], F_SETFL, O_NONBLOCK);
+    for (char buffer[256]; open;) {
+        const ssize_t n = read(out[0], buffer, sizeof buffer);
+        if (n > 0)
+            printed.append(buffer, static_cast<std::size_t>(n));
+        else
+            open = false;
+    }
     if (listed) {
         if (listedNs < 0)
             return fail("the program ended before its window was listed");
@@ -150,7 +168,8 @@ int main(int argc, char** argv)
     rusage usage{};
     if (wait4(pid, &status, 0, &usage) != pid)
         return fail("wait4");
-    const long long wholeNs = nowNs(CLOCK_MONOTONIC) - startMono;
+    if (wholeNs < 0)
+        wholeNs = nowNs(CLOCK_MONOTONIC) - startMono;
     if (!listed && (!WIFEXITED(status) || WEXITSTATUS(status) != 0))
         return fail("the program failed");
 

@@ -21,6 +21,8 @@
 # The program starts fully: language file, sourcesdk set, both browsers restored from the settings
 # file, options restored. Exits 1 when a goal is missed.
 set -euo pipefail
+# Build and set-up steps run quietly: say which one failed.
+trap 'echo "bench/bench_startup.sh: line $LINENO failed" >&2' ERR
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
@@ -126,6 +128,9 @@ if [ $wine -eq 1 ]; then
     cp build-mingw/bench/bare_window.exe "$work/winprog/"
     [ -d "$WINEPREFIX/drive_c" ] || wineboot -i >/dev/null 2>&1
     make_workspace "$WINEPREFIX/drive_c/qmxbench" 'C:\qmxbench' "$work/winprog"
+    # A server that wineboot or an earlier run left behind would refuse -p: start from none.
+    wineserver -k 2>/dev/null || true
+    wineserver -w
     wineserver -p
     (cd "$work/winprog" && run_pairs wine "" "wine qmxgui.exe" "wine bare_window.exe")
     wineserver -k

@@ -1,44 +1,32 @@
 // QMX GUI II: a front end for the map-compile tools. All behaviour lives in the libraries.
 
 #include "main_window/Form1.h"
+#include "toolkit/ShownReport.h"
 
 #include <QApplication>
-#include <QTimer>
-#include <QWindow>
 
-#include <chrono>
-#include <cstdio>
+#ifdef QMX_FONTCONFIG
+#include <fontconfig/fontconfig.h>
 
-namespace {
-
-// For the start-up benchmark only: with QMX_REPORT_SHOWN set, print the wall-clock time (ns) at which
-// the main window is first on screen, then quit.
-void reportWhenShown(QWidget& window)
-{
-    auto* poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, &window, [&window, poll] {
-        if (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())
-            return;
-        poll->stop();
-        // Nanoseconds since the epoch, like `date +%s%N`; std::chrono because this mingw lacks timespec_get.
-        const auto now = std::chrono::system_clock::now().time_since_epoch();
-        std::printf("%lld\n",
-                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-        std::fflush(stdout);
-        QCoreApplication::quit();
-    });
-    poll->start(0);
-}
-
-} // namespace
+#include <thread>
+#endif
 
 int main(int argc, char** argv)
 {
+#ifdef QMX_FONTCONFIG
+    // Reading the font configuration (dozens of XML files) costs more than a bare Qt window does before its
+    // first frame, and nothing needs it before the first text: it runs on the other core while Qt connects
+    // to the display. Qt finds it loaded; the join keeps two threads from loading it at once.
+    std::thread fontConfiguration([] { FcInit(); });
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QMX GUI II"));
+#ifdef QMX_FONTCONFIG
+    fontConfiguration.join();
+#endif
     Form1 form;
     form.Form1_Form_Load();
     if (qEnvironmentVariableIsSet("QMX_REPORT_SHOWN"))
-        reportWhenShown(form);
+        qmx::reportWhenShown(form);
     return QApplication::exec();
 }

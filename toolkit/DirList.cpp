@@ -147,26 +147,35 @@ void DirList::refresh()
 
 namespace {
 
-QIcon folderIcon(const QStyle* style, bool open)
+QIcon folderIcon(const QListWidget& list, bool open)
 {
     // Qt's own folder pictures, on every platform: the style would first search the icon theme's folders on
     // disk (Linux) or ask the shell for its icons (Windows, slower still under Wine), which costs more than
     // all the rest of start-up; the pictures are what the style falls back to anyway.
     const QStyle::StandardPixmap which = open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon;
+    // QIcon decodes each file as it is added, so add only the one the list shows: the smallest picture that
+    // covers the icon size on this screen.
+    const qreal pixels = list.iconSize().width() * list.devicePixelRatioF();
+    int size = 128;
+    for (int candidate : {16, 32}) {
+        if (candidate >= pixels) {
+            size = candidate;
+            break;
+        }
+    }
     QIcon icon;
-    for (int size : {16, 32, 128})
-        icon.addFile(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
-                         .arg(open ? QStringLiteral("diropen") : QStringLiteral("dirclosed"))
-                         .arg(size));
-    return icon.availableSizes().isEmpty() ? style->standardIcon(which) : icon;
+    icon.addFile(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1-%2.png")
+                     .arg(open ? QStringLiteral("diropen") : QStringLiteral("dirclosed"))
+                     .arg(size));
+    return icon.isNull() ? list.style()->standardIcon(which) : icon;
 }
 
 } // namespace
 
 void DirList::fill(const std::vector<std::string>& subdirectories)
 {
-    static const QIcon openIcon = folderIcon(style(), true);
-    static const QIcon closedIcon = folderIcon(style(), false);
+    static const QIcon openIcon = folderIcon(*this, true);
+    static const QIcon closedIcon = folderIcon(*this, false);
     const QString root = m_path.left(3);
     const QStringList parts = m_path.mid(3).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
 

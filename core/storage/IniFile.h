@@ -14,8 +14,8 @@
 // the first '=', trimmed, with one pair of matching " or ' removed; a line without '=' is a key without
 // a value (it reads as the default, and a later line of the same key is not seen); a line starting
 // with ';' is a comment; CR, LF and CR LF end lines. A value is cut at a NUL and to at most 254 bytes
-// (of the file in ANSI, of the UTF-8 text otherwise). Bytes that are not valid UTF-8 in a UTF-8 file
-// read as U+FFFD, as Windows decodes them.
+// (of the file in ANSI, of the UTF-8 text otherwise). A broken UTF-8 sequence in a UTF-8 file reads as
+// one U+FFFD, as Windows decodes it.
 
 #include <optional>
 #include <string>

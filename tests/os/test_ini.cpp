@@ -98,6 +98,12 @@ TEST(IniRead, LookupRulesAndHostileFiles)
         {"huge line", std::string(10u << 20, 'a') + "\n[s]\nk=v\n", "s", "k", "v"},
         {"many sections", many, "SECTION4999", "k", "4999"},
         {"UTF-8 with broken bytes", "\xEF\xBB\xBF[s]\r\nk=a\377b\303(\r\n", "s", "k", u8"a\uFFFDb\uFFFD("},
+        // One U+FFFD for each broken sequence, the longest start of a valid one (the Unicode standard's practice).
+        {"UTF-8 cut sequences", "\xEF\xBB\xBF[s]\r\nk=\xE4\xB8z\xF0\x9F\x98-\xF4\x8F\xBF\r\n", "s", "k",
+         u8"\uFFFDz\uFFFD-\uFFFD"},
+        // Wine takes the second byte of an overlong form or a surrogate along; the standard's practice does not.
+        {"UTF-8 overlong and surrogate", "\xEF\xBB\xBF[s]\r\nk=\xE0\x80\xAF.\xED\xA0\x80\r\n", "s", "k",
+         u8"\uFFFD\uFFFD\uFFFD.\uFFFD\uFFFD\uFFFD", false},
         // What Notepad saves as "Unicode", and its big-endian kin.
         {"UTF-16 LE", utf16File(u"[s]\r\nk=v\r\n"), "s", "k", "v"},
         {"UTF-16 letters", utf16File(u"[LANGUAGE]\r\nCredits=Zur\u00fcck \u20ac\r\n"), "language", "credits",

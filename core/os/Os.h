@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -108,6 +109,13 @@ bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes = 
 // processes wait for each other. A symbolic link is kept: what it points to is replaced. A link that
 // points nowhere or in a circle is refused. On failure the old file is untouched.
 bool replaceFile(std::string_view path, std::string_view bytes, std::string* error = nullptr);
+// Gets the file's content (nullptr when there is no file) and gives the new one, or nothing to refuse.
+using FileEdit = std::function<std::optional<std::string>(const std::string* content)>;
+// replaceFile with what edit makes of the file's content, read after the writers' lock is taken, so that
+// writers in several processes each changing a part of one file never lose each other's changes. A file
+// that is there but cannot be read (or is over maxBytes) is left as it is, and so is one that edit gives
+// back unchanged (true).
+bool updateFile(std::string_view path, const FileEdit& edit, std::size_t maxBytes, std::string* error = nullptr);
 
 // ---- compile support ----
 

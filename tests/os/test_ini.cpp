@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <thread>
+#include <utility>
 
 #ifdef _WIN32
 #include <process.h>
@@ -244,6 +245,43 @@ TEST(IniWrite, RefusedTargetsAndLeftovers)
     EXPECT_FALSE(writeValue(dir.path("fifo.ini"), "s", "k", "v"));
     EXPECT_TRUE(std::filesystem::is_fifo(dir.fsPath("fifo.ini")));
 #endif
+}
+
+// A target right at the longest path the system takes gets a temporary file that it takes too, whatever
+// the length of the target's name.
+TEST(IniWrite, TargetAtThePathLimit)
+{
+    OsTestDir dir;
+    // Folders of 100 letters, down to where no further one fits: the limit lies within the last one's reach.
+    const std::string hundred(100, 'd');
+    std::filesystem::path base = dir.fsPath(), deepest = base;
+    std::error_code error;
+    int levels = 0;
+    for (; std::filesystem::create_directory(deepest / hundred, error); ++levels)
+        base = std::exchange(deepest, deepest / hundred);
+    std::size_t longest = 0; // the longest name a file there can have
+    while (longest < 100 && std::ofstream(deepest / std::string(longest + 1, 'f')))
+        std::filesystem::remove(deepest / std::string(++longest, 'f'));
+    const std::size_t limit = deepest.u8string().size() + 1 + longest;
+    for (const std::string& name : {std::string("s"), std::string("settings.qmxII"), std::string(60, 'n')}) {
+        SCOPED_TRACE(name);
+        // A folder beside the deepest one, so long that the target is right at the limit.
+        const std::filesystem::path folder = base / std::string(limit - base.u8string().size() - 2 - name.size(), 'e');
+        std::filesystem::create_directory(folder);
+        const std::string target = (folder / name).u8string();
+        ASSERT_EQ(target.size(), limit);
+        EXPECT_TRUE(writeValue(target, "s", "k", "v"));
+        EXPECT_EQ(readValue(target, "s", "k"), "v");
+        // Listed under a short name: a listing's own pattern would not fit behind the long one.
+        const std::filesystem::path listed = base / "listed";
+        std::filesystem::rename(folder, listed);
+        EXPECT_EQ(qmx::os::filesMatching(listed.u8string(), "*").names, std::vector<std::string>{name});
+        std::filesystem::remove(listed / name);
+        std::filesystem::remove(listed);
+    }
+    // One by one: a whole tree's removal lists folders, which fails this deep on Windows.
+    for (; levels > 0; --levels, deepest = deepest.parent_path())
+        std::filesystem::remove(deepest);
 }
 
 namespace {

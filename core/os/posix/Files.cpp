@@ -1,6 +1,7 @@
 #include "core/os/Os.h"
 
 #include "core/os/Ascii.h"
+#include "core/os/TempName.h"
 #include "core/os/Wildcard.h"
 #include "core/os/posix/HostPath.h"
 
@@ -81,23 +82,16 @@ bool writeAll(int fd, const char* data, std::size_t size)
 }
 
 // The one temporary file that writes of target go through (see replaceFile): target's name and ".qmxtmp",
-// or, where that name would be too long, a short one made from a hash of it.
+// or where that would pass a limit (255 bytes a name, PATH_MAX a path) a name no longer than target's own.
 std::string tempPathFor(const std::string& target)
 {
     constexpr std::string_view kSuffix = ".qmxtmp";
     constexpr std::size_t kMaxName = 255; // NAME_MAX of the usual Linux file systems
     const std::size_t slash = target.rfind('/');
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (name.size() + kSuffix.size() <= kMaxName)
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (target.size() - nameStart + kSuffix.size() <= kMaxName && target.size() + kSuffix.size() < PATH_MAX)
         return target + std::string(kSuffix);
-    std::uint64_t h = 1469598103934665603ull; // FNV-1a
-    for (const char c : name) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ull;
-    }
-    char hashed[40];
-    std::snprintf(hashed, sizeof hashed, "qmx-%016llx%s", static_cast<unsigned long long>(h), kSuffix.data());
-    return target.substr(0, slash == std::string::npos ? 0 : slash + 1) + hashed;
+    return target.substr(0, nameStart) + detail::shortTempName(std::string_view(target).substr(nameStart));
 }
 
 // Takes the lock on fd, waiting up to five seconds: a writer that hangs (a stopped process) must not

@@ -1,6 +1,7 @@
 #include "core/os/Os.h"
 
 #include "core/os/Ascii.h"
+#include "core/os/TempName.h"
 #include "core/os/Wildcard.h"
 #include "core/os/win32/Wide.h"
 
@@ -108,21 +109,17 @@ std::optional<std::wstring> finalPath(const std::wstring& path)
     return out;
 }
 
-// target's name and ".qmxtmp"; a short name made from a hash where that would pass MAX_PATH.
+// target's name and ".qmxtmp", or where that would pass MAX_PATH a name no longer than target's own (the
+// "\\?\" form lifts the limit on Windows, not under Wine, whose Linux paths have one of their own).
 std::wstring tempPathFor(const std::wstring& target)
 {
     const std::wstring plain = target + L".qmxtmp";
-    if (plain.size() < MAX_PATH || plain.rfind(L"\\\\?\\", 0) == 0)
+    const std::size_t prefix = target.rfind(L"\\\\?\\", 0) == 0 ? 4 : 0;
+    if (plain.size() - prefix < MAX_PATH)
         return plain;
-    std::uint64_t h = 1469598103934665603ull; // FNV-1a
-    for (const wchar_t c : target) {
-        h ^= static_cast<std::uint16_t>(c);
-        h *= 1099511628211ull;
-    }
-    wchar_t hashed[40];
-    swprintf(hashed, 40, L"qmx-%016llx.qmxtmp", static_cast<unsigned long long>(h));
     const std::size_t slash = target.find_last_of(L"\\/");
-    return target.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + hashed;
+    const std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
+    return target.substr(0, nameStart) + detail::shortTempName(std::wstring_view(target).substr(nameStart));
 }
 
 // Moves the open file h to target, replacing it.

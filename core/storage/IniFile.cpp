@@ -405,6 +405,13 @@ std::string readValue(std::string_view path, std::string_view section, std::stri
     return value ? cutUtf8(os::validUtf8(*value), kMaxValueBytes) : std::string(def);
 }
 
+std::size_t storedValueBytes(std::string_view path, std::string_view value)
+{
+    std::string content;
+    qmx::os::readFile(path, content, kMaxFileBytes);
+    return encodingOf(content) == Encoding::Ansi ? os::toAnsi(value).size() : value.size();
+}
+
 bool writeValue(std::string_view path, std::string_view section, std::string_view key, std::string_view value)
 {
     // The file is read under the writers' lock: another process's change in between is kept.

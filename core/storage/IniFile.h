@@ -36,6 +36,10 @@ std::string readValue(std::string_view path, std::string_view section, std::stri
 // value are dropped, and so are blanks at its ends, which the reader would drop anyway.
 bool writeValue(std::string_view path, std::string_view section, std::string_view key, std::string_view value);
 
+// The bytes of value that readValue counts against kMaxValueBytes in the file at path: its bytes in the
+// ANSI code page in an ANSI file (and in a new one, which is written so), its UTF-8 bytes otherwise.
+std::size_t storedValueBytes(std::string_view path, std::string_view value);
+
 // The same two operations on file content held in memory, as raw file bytes. Names and values are file
 // bytes too (ANSI or UTF-8 as the file is), except in a UTF-16 file, where they are UTF-8.
 // findValue returns the value as the lookup rules give it (cut at a NUL, quotes removed) but neither

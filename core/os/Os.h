@@ -137,8 +137,9 @@ std::optional<std::string> readRegistryString(std::uint32_t root, std::string_vi
 // Starts a command line without waiting for it. False when it could not be started.
 bool startProgram(std::string_view commandLine);
 // The same, with the program's working directory set to workingDir (Windows-form). False when the
-// directory does not exist or the program could not be started. Linux: a Windows program runs through
-// "wine" in the Wine prefix of this process's environment, the one the compile uses.
+// directory does not exist or the program could not be started. Linux: a Windows program (one that
+// starts with "MZ"; by its .exe name when it cannot be read) runs through "wine" in the Wine prefix of
+// this process's environment, the one the compile uses; any other program (a native build) as itself.
 bool startProgramIn(std::string_view commandLine, std::string_view workingDir);
 // How startProgram splits a command line into the program and its arguments on Linux (Windows hands the
 // line on whole): blanks and tabs separate, and double quotes group, so a path with blanks in quotes

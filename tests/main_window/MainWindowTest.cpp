@@ -165,6 +165,11 @@ TEST_F(StartUpTest, WindowsAreCentredWithTheirFrames)
     };
     ScopedEnv::set("sourcesdk", "C:\\sdk");
     expectCentred("main window", &start());
+    // Dragged at once, it stays where the user put it, also after the watch for its frame has ended.
+    const QPoint dragged = m_form->pos() + QPoint(40, 30);
+    m_form->move(dragged);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_form->findChild<QObject*>("qmx_frameWatch"); }, 5000));
+    EXPECT_EQ(m_form->pos(), dragged);
     m_form->MenuCredits->trigger();
     expectCentred("credits window", m_form->creditsWindow());
     ScopedEnv::unset("sourcesdk");

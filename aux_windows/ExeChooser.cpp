@@ -6,6 +6,7 @@
 #include "toolkit/DriveList.h"
 #include "toolkit/FileList.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -22,7 +23,15 @@ ExeChooser::ExeChooser(const QString& currentExe, const QString& fallbackDir, QW
     ExeDir->setAccessibleName(tr("Directories"));
     ExeFile = new qmx::FileList(QStringLiteral("ExeFile"), this);
     ExeFile->setAccessibleName(tr("Programs"));
-    ExeFile->setPattern(QStringLiteral("*.exe"));
+    ExeType = new QComboBox(this);
+    ExeType->setObjectName(QStringLiteral("ExeType"));
+    ExeType->addItem(Module1::Text(qmx::config::Text::GameExeFiles), QStringLiteral("*.exe"));
+    ExeType->addItem(Module1::Text(qmx::config::Text::GameAllFiles), QStringLiteral("*"));
+    ExeType->setAccessibleName(tr("File type"));
+    // A game that is no .exe is shown among all files, picked.
+    const bool exe = currentExe.isEmpty() || currentExe.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive);
+    ExeType->setCurrentIndex(exe ? 0 : 1);
+    ExeFile->setPattern(ExeType->currentData().toString());
     ExeOK = new QPushButton(Module1::Text(qmx::config::Text::GameOK), this);
     ExeOK->setObjectName(QStringLiteral("ExeOK"));
     ExeOK->setAccessibleName(ExeOK->text());
@@ -35,11 +44,12 @@ ExeChooser::ExeChooser(const QString& currentExe, const QString& fallbackDir, QW
     layout->addWidget(ExeDrive, 0, 0);
     layout->addWidget(ExeDir, 1, 0);
     layout->addWidget(ExeFile, 0, 1, 2, 1);
+    layout->addWidget(ExeType, 2, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ExeOK);
     buttons->addWidget(ExeCancel);
-    layout->addLayout(buttons, 2, 0, 1, 2);
+    layout->addLayout(buttons, 3, 0, 1, 2);
     layout->setRowStretch(1, 1);
     resize(480, 320);
 
@@ -49,6 +59,10 @@ ExeChooser::ExeChooser(const QString& currentExe, const QString& fallbackDir, QW
         updateOk();
     });
     connect(ExeFile, &qmx::FileList::Click, this, &ExeChooser::updateOk);
+    connect(ExeType, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+        ExeFile->setPattern(ExeType->currentData().toString());
+        updateOk();
+    });
     connect(ExeFile, &QListWidget::itemDoubleClicked, this, [this] {
         if (!chosenPath().isEmpty())
             accept();

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QComboBox;
 class QPushButton;
 
 namespace qmx {
@@ -23,6 +24,7 @@ public:
     qmx::DriveList* ExeDrive = nullptr;
     qmx::DirList* ExeDir = nullptr;
     qmx::FileList* ExeFile = nullptr;
+    QComboBox* ExeType = nullptr; // Windows programs, or all files (a game's native Linux build)
     QPushButton* ExeOK = nullptr;
     QPushButton* ExeCancel = nullptr;
 

@@ -213,10 +213,10 @@ Exit status:
   1    a tool failed (an exit status other than 0, or no new .bsp); nothing was copied
   64   the command line is wrong: no map, two maps, an unknown option, a missing value,
        a bad preset number, options that exclude each other, or a map, SDK or game
-       path that the command interpreter would change
+       path that the command interpreter would change (whatever else is wrong)
   65   refused before anything was written: map missing or not a .vmf, BSP off in the
-       chosen options, options never saved, SDK or game directory not set or missing,
-       SDK directory too long, no language file
+       chosen options, options never saved, SDK or game directory not set, missing or
+       not a directory, SDK directory too long, no language file
   66   compile.bat could not be written, or a tool could not be started (not there,
        or Wine missing)
   67   the compiled map could not be copied

@@ -12,6 +12,7 @@
 #include "core/storage/SdkDirectory.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 namespace qmx::cli {
@@ -60,15 +61,40 @@ std::optional<Failure> resolveDirectory(const std::string& given, std::string& o
 
 } // namespace
 
+std::string terminalSafe(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    char hex[8];
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // C1 controls are two bytes in UTF-8; a terminal takes U+009B for an escape sequence too.
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+        if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            std::snprintf(hex, sizeof hex, "\\u%04X", next);
+            out += hex;
+            ++i;
+        } else if (c < 0x20 || c == 0x7F) {
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 std::string failureLine(const Failure& failure)
 {
-    std::string line = "qmxcompile: " + config::text(failure.text);
+    std::string line = config::text(failure.text);
+    // Only the map's text is old enough to have no English of its own, and a usage error is reported
+    // without a language file.
+    if (line.empty() && failure.text == config::Text::NoMap)
+        line = "Please select a map file first.";
     if (!failure.detail.empty())
         line += " (" + failure.detail + ")";
     // One line, whatever a system message or a path holds.
-    std::replace(line.begin(), line.end(), '\r', ' ');
-    std::replace(line.begin(), line.end(), '\n', ' ');
-    return line + "\n";
+    return "qmxcompile: " + terminalSafe(line) + "\n";
 }
 
 std::string windowsFormOf(std::string_view given)
@@ -166,7 +192,10 @@ public:
         : m_terminal(terminal)
     {
     }
-    void toolStarted(const compile::PlannedTool& tool) override { m_terminal.text(compile::toolHeading(tool) + "\n"); }
+    void toolStarted(const compile::PlannedTool& tool) override
+    {
+        m_terminal.text(terminalSafe(compile::toolHeading(tool)) + "\n");
+    }
     void outputLine(const std::string& utf8) override { m_terminal.text(utf8 + "\n"); }
     void toolEnded(const compile::ToolReport& report) override
     {
@@ -198,7 +227,7 @@ int runGame(const compile::CompileRequest& request, bool copied, Terminal& termi
     const game::RunResult result
         = game::runCompiledMap({request.mapFile, request.gameDir, game::readGameSettings()}, copied);
     if (result.launch) {
-        terminal.text(config::text(config::Text::GameStarted) + " " + result.launch->commandLine + "\n");
+        terminal.text(config::text(config::Text::GameStarted) + " " + terminalSafe(result.launch->commandLine) + "\n");
         return ExitSuccess;
     }
     const game::Refused& refused = *result.refused;
@@ -224,15 +253,17 @@ int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal)
         terminal.text(helpText());
         return ExitSuccess;
     }
-    // The window will not start without its texts; neither does the command, in the window's words.
-    if (!os::fileExists(languageFilePath())) {
-        terminal.error("qmxcompile: Language-File not found. (" + os::toHostPath(languageFilePath()) + ")\n");
-        return ExitRefused;
-    }
+    // A wrong command line is 64 whatever else is wrong, said in English when there is no language file.
     if (parsed.error) {
         const std::string detail
             = parsed.error->problem == UsageProblem::NoMap ? "qmxcompile MAP.vmf [OPTION]..." : parsed.error->detail;
         return stop({ExitUsage, usageText(parsed.error->problem), detail});
+    }
+    // The window will not start without its texts; neither does the command, in the window's words.
+    if (!os::fileExists(languageFilePath())) {
+        terminal.error("qmxcompile: Language-File not found. (" + terminalSafe(os::toHostPath(languageFilePath()))
+                       + ")\n");
+        return ExitRefused;
     }
 
     const ResolvedRequest resolved = resolveRequest(arguments);
@@ -269,7 +300,7 @@ int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal)
     if (const compile::ToolReport* failed = report.ended()) {
         // An old .bsp may lie beside the map; copying it would hide the failure.
         if (!report.logPath.empty())
-            terminal.text(config::text(config::Text::CompileLog) + " " + report.logPath + "\n");
+            terminal.text(config::text(config::Text::CompileLog) + " " + terminalSafe(report.logPath) + "\n");
         const bool started = failed->outcome != compile::ToolOutcome::NotStarted;
         return stop({started ? ExitToolFailed : ExitNotRun,
                      started ? config::Text::CliToolsFailed : config::Text::CliRunFailed,

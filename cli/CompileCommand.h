@@ -43,8 +43,12 @@ struct Failure
     std::string detail; // the argument, path or code in question; may be empty
 };
 
-// The one line on standard error for a failure: "qmxcompile: <text> (<detail>)".
+// The one line on standard error for a failure: "qmxcompile: <text> (<detail>)", control characters
+// escaped.
 std::string failureLine(const Failure& failure);
+// Text with its control characters written as \xHH (C1 ones as \u00HH), so a path cannot drive the
+// terminal or break the line.
+std::string terminalSafe(std::string_view text);
 
 // A path from the command line in the Windows form the batch needs: a Windows-form path as it is (drive
 // letter in capitals, "/" as "\"), a path of this system made absolute and mapped through the Wine prefix's

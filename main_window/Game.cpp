@@ -41,6 +41,7 @@ void Form1::SetGameCaptions()
     RunMap->setAccessibleName(RunMap->text());
     GameCommand->setText(Module1::Text(qmx::config::Text::GameCommand));
     GameCommand->setAccessibleName(GameCommand->text());
+    RunGame->setText(Module1::Text(qmx::config::Text::GameRunTip));
     GameCommand->setToolTip(RunGame->text() + QStringLiteral(": ")
                             + RunGame->shortcut().toString(QKeySequence::NativeText));
 }

@@ -1,6 +1,7 @@
 #include "options/OptionControls.h"
 
 #include "core/options/OptionString.h"
+#include "core/storage/IniFile.h"
 #include "storage/Module1Ini.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/TextBox.h"
@@ -9,8 +10,6 @@
 #include <QGridLayout>
 #include <QTabWidget>
 #include <QToolTip>
-
-#include <algorithm>
 
 namespace qmx {
 
@@ -82,7 +81,7 @@ void OptionControls::buildPages(QTabWidget* tabs)
             text->setAccessibleName(caption + QStringLiteral(" value"));
             text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
             m_textBoxes.insert(text->objectName(), text);
-            QObject::connect(text, &QLineEdit::textChanged, text, [this] { shareValueBudget(); });
+            text->setFits([this, text](const QString& candidate) { return fitsValueBudget(text, candidate); });
             QObject::connect(text, &TextBox::CharactersRefused, text, [text] { explainRefusal(text); });
             auto* cell = new QHBoxLayout;
             cell->setSpacing(4);
@@ -97,7 +96,6 @@ void OptionControls::buildPages(QTabWidget* tabs)
         grid->setColumnStretch(grid->columnCount(), 1);
         tabs->addTab(pageWidget, QLatin1String(page.tabPrefix));
     }
-    shareValueBudget();
 }
 
 CheckBox* OptionControls::buildCopyFile(QWidget* parent)
@@ -149,23 +147,25 @@ void OptionControls::tickPage(const options::OptionSet& set, Page page)
             continue;
         if (CheckBox* box = checkBox(QLatin1String(entry->name)))
             box->setValue(1);
-        if (TextBox* text = entry->textBoxName ? textBox(QLatin1String(entry->textBoxName)) : nullptr)
-            text->setText(QString::fromStdString(state.text));
+        if (TextBox* text = entry->textBoxName ? textBox(QLatin1String(entry->textBoxName)) : nullptr) {
+            QString value = QString::fromStdString(state.text);
+            while (!fitsValueBudget(text, value)) // a file edited by hand
+                value.chop(value.size() > 1 && value.back().isLowSurrogate() ? 2 : 1);
+            text->setText(value);
+        }
     }
 }
 
-void OptionControls::shareValueBudget()
+bool OptionControls::fitsValueBudget(const TextBox* box, const QString& text) const
 {
-    // The settings file gives back at most 254 characters of the option string; the six value texts
-    // share what the longest flags leave. Each box may grow only by what is left, so a stored option set
-    // always comes back whole.
-    const int budget = static_cast<int>(options::valueTextBudget());
-    int used = 0;
-    for (const TextBox* box : qAsConst(m_textBoxes))
-        used += box->text().size();
-    const int left = std::max(0, budget - used);
-    for (TextBox* box : qAsConst(m_textBoxes))
-        box->setMaxLength(box->text().size() + left);
+    // The settings file gives back at most 254 bytes of the option string, in its own encoding; the six
+    // value texts share what the longest flags leave, so a stored option set always comes back whole.
+    std::string texts = text.toStdString();
+    for (const TextBox* other : qAsConst(m_textBoxes)) {
+        if (other != box)
+            texts += other->text().toStdString();
+    }
+    return ini::storedValueBytes(Module1::SettingsFile().toStdString(), texts) <= options::valueTextBudget();
 }
 
 } // namespace qmx

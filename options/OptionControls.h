@@ -49,7 +49,8 @@ public:
     void tickPage(const options::OptionSet& set, Page page);
 
 private:
-    void shareValueBudget();
+    // Whether the value texts, box's as text, fit the settings file's room for them.
+    bool fitsValueBudget(const TextBox* box, const QString& text) const;
 
     QHash<QString, CheckBox*> m_checkBoxes;
     QHash<QString, TextBox*> m_textBoxes;

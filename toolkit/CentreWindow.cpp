@@ -55,7 +55,8 @@ void place(QWidget& window)
 }
 
 // On X11 the window manager adds its frame only once the window is shown, and a window may still settle
-// its size then; no one knows the final frame before. Keep it centred for the first second after showing.
+// its size then; no one knows the final frame before. For the first second after showing, each new frame
+// size is centred once: any other move is the user's, and the window stays where it is put.
 class FrameWatch : public QObject
 {
 public:
@@ -63,6 +64,7 @@ public:
         : QObject(&window)
         , m_window(window)
     {
+        setObjectName(QStringLiteral("qmx_frameWatch")); // tests wait for it to end
         connect(&m_poll, &QTimer::timeout, this, &FrameWatch::check);
         // Centred while it is being shown (from its show event): watch from now on.
         if (window.isVisible())
@@ -89,8 +91,12 @@ private:
     void check()
     {
         const QWindow* handle = m_window.windowHandle();
-        if (handle && handle->isExposed() && !handle->frameMargins().isNull())
-            place(m_window);
+        if (handle && handle->isExposed() && !handle->frameMargins().isNull()) {
+            if (m_window.frameGeometry().size() != m_centredSize) {
+                m_centredSize = m_window.frameGeometry().size();
+                place(m_window);
+            }
+        }
         if (m_clock.elapsed() > 1000)
             deleteLater(); // once settled, the window stays where the user puts it
     }
@@ -98,6 +104,7 @@ private:
     QWidget& m_window;
     QTimer m_poll;
     QElapsedTimer m_clock;
+    QSize m_centredSize; // the frame size it was last centred for
 };
 
 } // namespace

@@ -37,6 +37,12 @@ public:
             pos = qMax(0, pos - removedBeforeCursor);
             emit m_box->CharactersRefused();
         }
+        // New text ends at the cursor: drop its last characters (a surrogate pair whole) until it fits.
+        while (pos > 0 && !m_box->fits(input)) {
+            const int n = pos > 1 && input.at(pos - 1).isLowSurrogate() && input.at(pos - 2).isHighSurrogate() ? 2 : 1;
+            input.remove(pos - n, n);
+            pos -= n;
+        }
         return Acceptable;
     }
 

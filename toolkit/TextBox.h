@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <functional>
+
 namespace qmx {
 
 // System colours as the classic toolkit codes them.
@@ -20,6 +22,10 @@ public:
     quint32 BackColor() const { return m_backColor; }
     void setBackColor(quint32 sysColor);
 
+    // What the user types or pastes is cut, from its end, until fits(text) holds for the box's text.
+    void setFits(std::function<bool(const QString&)> fits) { m_fits = std::move(fits); }
+    bool fits(const QString& text) const { return !m_fits || m_fits(text); }
+
 signals:
     void Click();
     // Typed or pasted text lost a "," "|" or line break.
@@ -30,6 +36,7 @@ protected:
 
 private:
     quint32 m_backColor = kSysColorWindow;
+    std::function<bool(const QString&)> m_fits;
 };
 
 } // namespace qmx

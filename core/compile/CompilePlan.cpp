@@ -139,8 +139,9 @@ PlanResult planCompile(const CompileRequest& request)
         return result;
     }
     const std::string shortSdkDir = os::getShortPath(request.sdkDir);
-    if (shortSdkDir.empty()) {
-        // No short form: the directory is gone, or its short form would not fit the buffer.
+    if (shortSdkDir.empty() || !os::directoryExists(request.sdkDir)) {
+        // No short form: the directory is gone, or its short form would not fit the buffer. A file of that
+        // name has a short form but is no directory.
         result.refused
             = {os::directoryExists(request.sdkDir) ? Refusal::SdkDirTooLong : Refusal::SdkDirMissing, request.sdkDir};
         return result;

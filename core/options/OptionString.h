@@ -44,7 +44,7 @@ OptionSet restoreOptionSet(std::string_view stored);
 std::string storableText(std::string_view text);
 
 // The longest option string that the flags alone can make (every value text empty); the six value texts
-// together may use the rest of the settings file's 254 characters.
+// together may use the rest of the settings file's 254 bytes, counted in the file's encoding.
 std::size_t longestFlagLength();
 std::size_t valueTextBudget();
 

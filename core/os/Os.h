@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -108,6 +109,13 @@ bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes = 
 // processes wait for each other. A symbolic link is kept: what it points to is replaced. A link that
 // points nowhere or in a circle is refused. On failure the old file is untouched.
 bool replaceFile(std::string_view path, std::string_view bytes, std::string* error = nullptr);
+// Gets the file's content (nullptr when there is no file) and gives the new one, or nothing to refuse.
+using FileEdit = std::function<std::optional<std::string>(const std::string* content)>;
+// replaceFile with what edit makes of the file's content, read after the writers' lock is taken, so that
+// writers in several processes each changing a part of one file never lose each other's changes. A file
+// that is there but cannot be read (or is over maxBytes) is left as it is, and so is one that edit gives
+// back unchanged (true).
+bool updateFile(std::string_view path, const FileEdit& edit, std::size_t maxBytes, std::string* error = nullptr);
 
 // ---- compile support ----
 
@@ -129,8 +137,9 @@ std::optional<std::string> readRegistryString(std::uint32_t root, std::string_vi
 // Starts a command line without waiting for it. False when it could not be started.
 bool startProgram(std::string_view commandLine);
 // The same, with the program's working directory set to workingDir (Windows-form). False when the
-// directory does not exist or the program could not be started. Linux: a Windows program runs through
-// "wine" in the Wine prefix of this process's environment, the one the compile uses.
+// directory does not exist or the program could not be started. Linux: a Windows program (one that
+// starts with "MZ"; by its .exe name when it cannot be read) runs through "wine" in the Wine prefix of
+// this process's environment, the one the compile uses; any other program (a native build) as itself.
 bool startProgramIn(std::string_view commandLine, std::string_view workingDir);
 // How startProgram splits a command line into the program and its arguments on Linux (Windows hands the
 // line on whole): blanks and tabs separate, and double quotes group, so a path with blanks in quotes

@@ -31,9 +31,9 @@ inline void appendUtf8(std::string& out, std::uint32_t cp)
     }
 }
 
-// Decodes the character at s[i] and moves i past it. Returns false for a byte that starts no valid
-// character (a stray continuation byte, a cut sequence, an overlong form, a surrogate, beyond U+10FFFF);
-// i then moves on by that one byte only, so decoding resynchronises at the next.
+// Decodes the character at s[i] and moves i past it. Returns false for bytes that form no valid character;
+// i then moves past the longest start of a valid sequence there (at least one byte), so a broken
+// sequence counts once: the Unicode standard's recommended practice for U+FFFD.
 inline bool nextUtf8(std::string_view s, std::size_t& i, std::uint32_t& cp)
 {
     const auto b = static_cast<unsigned char>(s[i]);
@@ -42,33 +42,36 @@ inline bool nextUtf8(std::string_view s, std::size_t& i, std::uint32_t& cp)
         ++i;
         return true;
     }
+    // The sequence's length and the range of its second byte, which rules out overlong forms,
+    // surrogates and anything beyond U+10FFFF; later bytes are 80..BF.
     std::size_t len = 0;
-    if ((b & 0xE0) == 0xC0) {
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
         len = 2;
-        cp = b & 0x1Fu;
-    } else if ((b & 0xF0) == 0xE0) {
+    } else if (b >= 0xE0 && b <= 0xEF) {
         len = 3;
-        cp = b & 0x0Fu;
-    } else if ((b & 0xF8) == 0xF0) {
+        lo = b == 0xE0 ? 0xA0 : 0x80;
+        hi = b == 0xED ? 0x9F : 0xBF;
+    } else if (b >= 0xF0 && b <= 0xF4) {
         len = 4;
-        cp = b & 0x07u;
+        lo = b == 0xF0 ? 0x90 : 0x80;
+        hi = b == 0xF4 ? 0x8F : 0xBF;
     }
-    bool valid = len > 0 && i + len <= s.size();
-    for (std::size_t k = 1; valid && k < len; ++k) {
+    cp = b & (0x7Fu >> len);
+    std::size_t k = 1;
+    for (; k < len && i + k < s.size(); ++k) {
         const auto c = static_cast<unsigned char>(s[i + k]);
-        if ((c & 0xC0) != 0x80)
-            valid = false;
-        else
-            cp = (cp << 6) | (c & 0x3Fu);
+        if (c < lo || c > hi)
+            break;
+        cp = (cp << 6) | (c & 0x3Fu);
+        lo = 0x80;
+        hi = 0xBF;
     }
-    static constexpr std::uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-    if (valid && (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
-        valid = false;
-    i += valid ? len : 1;
-    return valid;
+    i += k;
+    return len > 0 && k == len;
 }
 
-// The text with every byte that starts no valid character replaced by U+FFFD, as Windows decodes it.
+// The text with every broken sequence replaced by one U+FFFD, as Windows decodes it.
 inline std::string validUtf8(std::string_view s)
 {
     std::string out;
@@ -85,7 +88,7 @@ inline std::string validUtf8(std::string_view s)
     return out;
 }
 
-// UTF-8 to UTF-16 code units; invalid bytes become U+FFFD.
+// UTF-8 to UTF-16 code units; a broken sequence becomes U+FFFD.
 inline std::u16string utf8ToUtf16(std::string_view s)
 {
     std::u16string out;

@@ -115,6 +115,9 @@ enum class Text
     GameStartFailed,
     GameNotCopied,
     GameStarted,
+    GameRunTip,
+    GameExeFiles,
+    GameAllFiles,
     // The terminal command's refusals and reports.
     CliUnknownOption,
     CliMissingValue,

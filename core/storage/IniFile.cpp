@@ -405,23 +405,25 @@ std::string readValue(std::string_view path, std::string_view section, std::stri
     return value ? cutUtf8(os::validUtf8(*value), kMaxValueBytes) : std::string(def);
 }
 
-bool writeValue(std::string_view path, std::string_view section, std::string_view key, std::string_view value)
+std::size_t storedValueBytes(std::string_view path, std::string_view value)
 {
     std::string content;
-    if (!qmx::os::readFile(path, content, kMaxFileBytes)) {
-        // Only a file that is not there may be created; one we cannot read must not be replaced.
-        if (qmx::os::fileExists(path) || qmx::os::directoryExists(path))
-            return false;
-        content.clear();
-    }
-    const std::optional<std::string> updated = encodingOf(content) == Encoding::Ansi
-        ? setValue(content, os::toAnsi(section), os::toAnsi(key), os::toAnsi(value))
-        : setValue(content, section, key, value);
-    if (!updated)
-        return false;
-    if (*updated == content && !content.empty())
-        return true;
-    return qmx::os::replaceFile(path, *updated);
+    qmx::os::readFile(path, content, kMaxFileBytes);
+    return encodingOf(content) == Encoding::Ansi ? os::toAnsi(value).size() : value.size();
+}
+
+bool writeValue(std::string_view path, std::string_view section, std::string_view key, std::string_view value)
+{
+    // The file is read under the writers' lock: another process's change in between is kept.
+    return qmx::os::updateFile(
+        path,
+        [&](const std::string* old) {
+            const std::string_view content = old ? std::string_view(*old) : std::string_view();
+            return encodingOf(content) == Encoding::Ansi
+                ? setValue(content, os::toAnsi(section), os::toAnsi(key), os::toAnsi(value))
+                : setValue(content, section, key, value);
+        },
+        kMaxFileBytes);
 }
 
 } // namespace qmx::ini

@@ -14,8 +14,8 @@
 // the first '=', trimmed, with one pair of matching " or ' removed; a line without '=' is a key without
 // a value (it reads as the default, and a later line of the same key is not seen); a line starting
 // with ';' is a comment; CR, LF and CR LF end lines. A value is cut at a NUL and to at most 254 bytes
-// (of the file in ANSI, of the UTF-8 text otherwise). Bytes that are not valid UTF-8 in a UTF-8 file
-// read as U+FFFD, as Windows decodes them.
+// (of the file in ANSI, of the UTF-8 text otherwise). A broken UTF-8 sequence in a UTF-8 file reads as
+// one U+FFFD, as Windows decodes it.
 
 #include <optional>
 #include <string>
@@ -35,6 +35,10 @@ std::string readValue(std::string_view path, std::string_view section, std::stri
 // write could not be done (the file is then unchanged). Values are single lines: CR, LF and NUL in
 // value are dropped, and so are blanks at its ends, which the reader would drop anyway.
 bool writeValue(std::string_view path, std::string_view section, std::string_view key, std::string_view value);
+
+// The bytes of value that readValue counts against kMaxValueBytes in the file at path: its bytes in the
+// ANSI code page in an ANSI file (and in a new one, which is written so), its UTF-8 bytes otherwise.
+std::size_t storedValueBytes(std::string_view path, std::string_view value);
 
 // The same two operations on file content held in memory, as raw file bytes. Names and values are file
 // bytes too (ANSI or UTF-8 as the file is), except in a UTF-16 file, where they are UTF-8.

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace qmx::cli;
 using qmx::config::Text;
 
@@ -144,6 +146,7 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
 
     const std::string a = dir.path("maps/a.vmf"), p1 = "--preset=1", sdk = "--sdk-dir=" + dir.path("sdk");
     const std::string noSdk = "--sdk-dir=" + dir.path("gone"), noGame = "--game-dir=" + dir.path("gone");
+    const std::string sdkFile = "--sdk-dir=" + dir.path("maps/a.vmf");
     const std::string notCopied = qmx::config::text(Text::GameNotCopied) + "\n";
     const struct
     {
@@ -177,6 +180,21 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
          false,
          false},
         {"SDK directory missing", {a, p1, noSdk}, "", 65, Text::CompileSdkDirMissing, false, false},
+        {"SDK directory is a file", {a, p1, sdkFile}, "", 65, Text::CompileSdkDirMissing, false, false},
+        {"SDK directory is a file, dry run",
+         {a, p1, sdkFile, "--dry-run"},
+         "",
+         65,
+         Text::CompileSdkDirMissing,
+         false,
+         false},
+        {"control characters in a path",
+         {dir.path("maps/\x1b[2J\x07.vmf"), p1, sdk},
+         "",
+         65,
+         Text::CliMapMissing,
+         false,
+         false},
         {"no game directory", {a, p1, sdk, "--game-dir="}, "", 65, Text::CliNoGameDir, false, false},
         {"game directory missing", {a, p1, sdk, noGame}, "", 65, Text::CliGameDirMissing, false, false},
         {"compile.bat not writable",
@@ -205,7 +223,11 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
         if (c.line) {
             const std::string start = "qmxcompile: " + qmx::config::text(*c.line);
             EXPECT_EQ(terminal.err.substr(0, start.size()), start) << terminal.err;
-            EXPECT_EQ(terminal.err.find('\n'), terminal.err.size() - 1) << terminal.err; // one line
+            // One line, which no character of a path can end early or turn into a terminal's command.
+            const auto control = std::find_if(terminal.err.begin(), terminal.err.end(), [](char ch) {
+                return static_cast<unsigned char>(ch) < 0x20 || ch == '\x7F' || ch == '\x9B';
+            });
+            EXPECT_EQ(control - terminal.err.begin(), terminal.err.size() - 1) << terminal.err;
         } else {
             EXPECT_EQ(terminal.err, "");
         }
@@ -236,5 +258,17 @@ TEST(QmxcompileCommand, RefusalsRunAndCopy)
     const std::string broken = "--options=1,0,0|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2\r\n@echo x|0|0|0";
     EXPECT_EQ(runCompileCommand(parseArguments({a, broken, sdk, "--dry-run"}), terminal), 0);
     EXPECT_EQ(terminal.out.find("\r\n"), terminal.out.size() - 2) << terminal.out;
+    // A wrong command line is a usage error whatever else is wrong: without a language file too, in English.
+    std::filesystem::remove(dir.fsPath("prog/language.qmxII"));
+    const std::pair<std::vector<std::string>, std::string> withoutLanguage[] = {
+        {{}, "qmxcompile: Please select a map file first. (qmxcompile MAP.vmf [OPTION]...)\n"},
+        {{a, "--bogus"}, "qmxcompile: Unknown option; qmxcompile --help lists the options. (--bogus)\n"},
+        {{a, p1, sdk}, "qmxcompile: Language-File not found."},
+    };
+    for (const auto& [args, line] : withoutLanguage) {
+        RecordingTerminal alone;
+        EXPECT_EQ(runCompileCommand(parseArguments(args), alone), args.size() == 3 ? 65 : 64);
+        EXPECT_EQ(alone.err.substr(0, line.size()), line);
+    }
     qmx::os::overrideProgramDirectory({});
 }

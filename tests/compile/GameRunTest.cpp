@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -231,10 +232,13 @@ TEST_F(GameRunTest, GameSettingsAreStoredFromTheWindow)
             EXPECT_EQ(dialog->GameParameters->text(), "-novid");
             EXPECT_EQ(dialog->GameExe->accessibleName(), dialog->GameExeLabel->text());
             whenOpen<ExeChooser>(dialog, [&](ExeChooser* chooser) {
-                // It opens in the game directory, in Windows form, and lists programs only.
+                // It opens in the game directory, in Windows form, and lists programs, or all files.
                 EXPECT_EQ(chooser->ExeDir->Path(), win(m_gameDir));
                 chooser->ExeDir->setPath(win(QFileInfo(m_exe).path()));
                 EXPECT_EQ(chooser->ExeFile->count(), 1);
+                chooser->ExeType->setCurrentIndex(1);
+                EXPECT_EQ(chooser->ExeFile->findItems("hl2_linux", Qt::MatchFixedString).size(), 1);
+                chooser->ExeType->setCurrentIndex(0);
                 if (QListWidgetItem* item = chooser->ExeFile->item(0))
                     QTest::mouseClick(chooser->ExeFile->viewport(), Qt::LeftButton, {},
                                       chooser->ExeFile->visualItemRect(item).center());
@@ -246,6 +250,7 @@ TEST_F(GameRunTest, GameSettingsAreStoredFromTheWindow)
             QTest::mouseClick(ok ? dialog->GameOK : dialog->GameCancel, Qt::LeftButton);
             driven = true;
         });
+        writeHost(QFileInfo(m_exe).path() + "/hl2_linux", ""); // a native build
         QTest::mouseClick(m_form->GameCommand, Qt::LeftButton);
         ASSERT_TRUE(driven) << "the dialog did not open";
         if (ok) {

@@ -137,6 +137,27 @@ TEST_F(GameTest, EveryRefusalInTheOrderOfTheChecks)
     }
 }
 
+#ifndef _WIN32
+// On Linux a program that is no Windows program is the game's native build: it runs as itself, .exe or not.
+TEST_F(GameTest, ANativeGameRunsWithoutWine)
+{
+    m_dir.write(u8"game f\u00fcr/maps/castle.bsp", "compiled");
+    for (const char* name : {"hl2_linux", "launcher.exe"}) {
+        SCOPED_TRACE(name);
+        const std::string game = m_dir.path(u8"game f\u00fcr/bin/") + name, log = m_dir.path("native.log");
+        m_dir.write(u8"game f\u00fcr/bin/" + std::string(name), "#!/bin/sh\necho \"$*\" > \"$QMX_NATIVE_LOG\"\n");
+        std::filesystem::permissions(game, std::filesystem::perms::owner_all);
+        const qmxtest::ScopedEnv logVariable("QMX_NATIVE_LOG", log);
+        ASSERT_FALSE(runCompiledMap({"castle.vmf", m_maps, {toWindowsPath(game), "+map $map", false}}, true).refused);
+        std::string record;
+        for (int waited = 0; waited < 10000 && !qmx::os::readFile(log, record); waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(record, "+map castle\n");
+        std::filesystem::remove(log);
+    }
+}
+#endif
+
 // The real start of the stand-in game (a Windows program), which records how it was started: on Linux
 // through Wine in this process's prefix, under Wine's Windows directly.
 TEST_F(GameTest, TheStandInGameStartsInItsOwnDirectoryWithTheFilledTemplate)

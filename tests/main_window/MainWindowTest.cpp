@@ -67,7 +67,7 @@ protected:
     static constexpr const char* kLanguage
         = "[LANGUAGE]\r\nProgramOpen=\" is already running.\"\r\nFrame2=Maps\r\nFrame4=Game\r\nMenuCompile=Build\r\n"
           "Presets=Sets\r\npreset=Set\r\nsave=Store\r\nload=Fetch\r\nCopyFIle=Copy it\r\nFrame3=Options\r\n"
-          "RunMap=Map im Spiel starten\r\nGameCommand=Spiel...\r\n";
+          "RunMap=Map im Spiel starten\r\nGameCommand=Spiel...\r\nGameRunTip=Ohne Kompilieren spielen\r\n";
 
     static QString win(const QString& host)
     {
@@ -165,6 +165,11 @@ TEST_F(StartUpTest, WindowsAreCentredWithTheirFrames)
     };
     ScopedEnv::set("sourcesdk", "C:\\sdk");
     expectCentred("main window", &start());
+    // Dragged at once, it stays where the user put it, also after the watch for its frame has ended.
+    const QPoint dragged = m_form->pos() + QPoint(40, 30);
+    m_form->move(dragged);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_form->findChild<QObject*>("qmx_frameWatch"); }, 5000));
+    EXPECT_EQ(m_form->pos(), dragged);
     m_form->MenuCredits->trigger();
     expectCentred("credits window", m_form->creditsWindow());
     ScopedEnv::unset("sourcesdk");
@@ -214,8 +219,10 @@ TEST_F(StartUpTest, CaptionsComeFromTheLanguageFileOrAreBareFixedPieces)
     const char* const cases[][2] = {
         {kLanguage,
          "Build|Sets|!|?|Fetch|Store|Set 1|Set 2|Set 3|Set 4|Set 1|Set 2|Set 3|Set 4|Maps|Game|Copy it|"
-         "BSP-Options|VIS-Options|RAD-Options|Map im Spiel starten|Spiel..."},
-        {"[language]\r\n", "||!|?||| 1| 2| 3| 4| 1| 2| 3| 4||||BSP-|VIS-|RAD-|Run the map after compile|Game..."},
+         "BSP-Options|VIS-Options|RAD-Options|Map im Spiel starten|Spiel...|Ohne Kompilieren spielen: Ctrl+F9"},
+        {"[language]\r\n",
+         "||!|?||| 1| 2| 3| 4| 1| 2| 3| 4||||BSP-|VIS-|RAD-|Run the map after compile|Game..."
+         "|Run the map in the game without compiling: Ctrl+F9"},
     };
     ScopedEnv::set("sourcesdk", "C:\\sdk \u00e4");
     for (const auto& [language, expected] : cases) {
@@ -228,7 +235,7 @@ TEST_F(StartUpTest, CaptionsComeFromTheLanguageFileOrAreBareFixedPieces)
             captions << a->text();
         captions << f.Frame2->title() << f.Frame4->title() << f.CopyFile->text() << f.SSTab1->tabText(0)
                  << f.SSTab1->tabText(1) << f.SSTab1->tabText(2) << f.RunMap->text() << f.GameCommand->text();
-        EXPECT_EQ(captions.join(QLatin1Char('|')).toStdString(), expected);
+        EXPECT_EQ((captions.join(QLatin1Char('|')) + '|' + f.GameCommand->toolTip()).toStdString(), expected);
 
         const QStringList read = accessibleNames(&f); // "name" or "name|description"
         const QStringList names = QStringList(read).replaceInStrings(QRegularExpression(QStringLiteral("\\|.*")), {});

@@ -161,17 +161,31 @@ TEST_F(OptionStringTest, EachControlHasItsOwnFieldBothWays)
     }
 }
 
-// The six value boxes share the room the settings file gives back: filled as far as they let the user, in
-// the worst combinations of ticked and unticked options, the stored string still fits and comes back whole.
+// The six value boxes share the room the settings file gives back, in bytes of its encoding: filled as far
+// as they let the user, in the worst combinations of ticked and unticked options, the texts take the budget
+// to its last whole character, and the stored string fits and comes back whole.
 TEST_F(ValueBudgetTest, FullValueBoxesStillFitTheSettingsFileAndRestoreWhole)
 {
-    const std::pair<const char*, QStringList> cases[] = {
-        {"every option ticked", {}},
-        {"only the last value option ticked, all pages on", {"RADmaxdispsamplesize"}},
-        {"only the first value option ticked, all pages on", {"BSPblocks"}},
+    const std::string utf8 = "\xEF\xBB\xBF[settings]\r\n";
+    const struct
+    {
+        const char* name;
+        QStringList only; // the value options ticked; empty: all
+        QString typed;
+        std::string before; // the settings file's content
+        std::size_t charBytes;
+    } cases[] = {
+        {"every option ticked", {}, "7", "", 1},
+        {"only the last value option ticked, all pages on", {"RADmaxdispsamplesize"}, "7", "", 1},
+        {"only the first value option ticked, all pages on", {"BSPblocks"}, "7", "", 1},
+        {"two-byte letters in a UTF-8 file", {}, u8"\u00e9", utf8, 2},
+        {"three-byte letters in a UTF-8 file", {"BSPblocks"}, u8"\u20ac", utf8, 3},
+        {"three-byte letters in an ANSI file", {"BSPblocks"}, u8"\u20ac", "", 1},
     };
-    for (const auto& [name, only] : cases) {
+    const std::size_t budget = qmx::options::valueTextBudget();
+    for (const auto& [name, only, typed, before, charBytes] : cases) {
         SCOPED_TRACE(name);
+        m_sandbox.writeFile(QStringLiteral("settings.qmxII"), QByteArray::fromStdString(before));
         Module1::RestoreOptionString(QString());
         for (const char* master : {"BSP", "VIS", "RAD", "CopyFile"})
             tick(master);
@@ -179,12 +193,18 @@ TEST_F(ValueBudgetTest, FullValueBoxesStillFitTheSettingsFileAndRestoreWhole)
             if (!only.isEmpty() && !only.contains(entry.name))
                 continue;
             tick(entry.name);
-            if (entry.textBoxName) // the user types as much as each box takes, box after box
-                QTest::keyClicks(text(entry.textBoxName), QString(300, QLatin1Char('7')));
+            // The user types as much as each box takes, box after box (key events with the letter's text,
+            // which keyClicks has only for ASCII).
+            for (int i = 0; entry.textBoxName && i < 300; ++i)
+                QTest::sendKeyEvent(QTest::Click, text(entry.textBoxName), Qt::Key_unknown, typed, Qt::NoModifier);
         }
+        std::size_t textBytes = 0;
+        for (const qmx::OptionEntry& entry : qmx::optionCatalogue())
+            textBytes += entry.textBoxName ? text(entry.textBoxName)->text().size() * charBytes : 0;
+        EXPECT_EQ(textBytes, budget - budget % charBytes);
         const QString stored = Module1::StoredOptionString();
-        EXPECT_LE(stored.size(), static_cast<int>(qmx::ini::kMaxValueBytes));
         const std::string file = m_sandbox.settingsFile().toStdString();
+        EXPECT_LE(qmx::ini::storedValueBytes(file, stored.toStdString()), qmx::ini::kMaxValueBytes);
         ASSERT_TRUE(qmx::ini::writeValue(file, "settings", "LastUsedSettings", stored.toStdString()));
         Module1::RestoreOptionString(QString::fromStdString(qmx::ini::readValue(file, "settings", "LastUsedSettings")));
         EXPECT_EQ(Module1::StoredOptionString(), stored);

@@ -1,6 +1,7 @@
 #include "core/os/Os.h"
 
 #include "core/os/Ascii.h"
+#include "core/os/TempName.h"
 #include "core/os/Wildcard.h"
 #include "core/os/posix/HostPath.h"
 
@@ -81,23 +82,16 @@ bool writeAll(int fd, const char* data, std::size_t size)
 }
 
 // The one temporary file that writes of target go through (see replaceFile): target's name and ".qmxtmp",
-// or, where that name would be too long, a short one made from a hash of it.
+// or where that would pass a limit (255 bytes a name, PATH_MAX a path) a name no longer than target's own.
 std::string tempPathFor(const std::string& target)
 {
     constexpr std::string_view kSuffix = ".qmxtmp";
     constexpr std::size_t kMaxName = 255; // NAME_MAX of the usual Linux file systems
     const std::size_t slash = target.rfind('/');
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (name.size() + kSuffix.size() <= kMaxName)
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (target.size() - nameStart + kSuffix.size() <= kMaxName && target.size() + kSuffix.size() < PATH_MAX)
         return target + std::string(kSuffix);
-    std::uint64_t h = 1469598103934665603ull; // FNV-1a
-    for (const char c : name) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ull;
-    }
-    char hashed[40];
-    std::snprintf(hashed, sizeof hashed, "qmx-%016llx%s", static_cast<unsigned long long>(h), kSuffix.data());
-    return target.substr(0, slash == std::string::npos ? 0 : slash + 1) + hashed;
+    return target.substr(0, nameStart) + detail::shortTempName(std::string_view(target).substr(nameStart));
 }
 
 // Takes the lock on fd, waiting up to five seconds: a writer that hangs (a stopped process) must not
@@ -158,8 +152,10 @@ void syncDirectory(const std::string& target)
     }
 }
 
-// Writes bytes to target's temporary file and renames it to target.
-bool writeViaTemp(const std::string& target, std::string_view bytes, mode_t mode, std::string* error)
+// Under the lock of target's temporary file: reads target when edit is given and writes what it makes of
+// it (else bytes) to the temporary file, which is then renamed to target.
+bool writeViaTemp(const std::string& target, std::string_view bytes, const FileEdit* edit, std::size_t maxBytes,
+                  mode_t mode, std::string* error)
 {
     const std::string tmp = tempPathFor(target);
     const int fd = openLockedTemp(tmp);
@@ -168,22 +164,44 @@ bool writeViaTemp(const std::string& target, std::string_view bytes, mode_t mode
             *error = errorText("Cannot create a file beside", target, errno);
         return false;
     }
-    bool ok = ::ftruncate(fd, 0) == 0 && ::fchmod(fd, mode) == 0 && writeAll(fd, bytes.data(), bytes.size())
+    // Read only now: a writer that read before it had the lock would write back what another just changed.
+    std::string edited;
+    if (edit) {
+        std::string old;
+        const bool read = readFile(target, old, maxBytes);
+        struct stat st
+        {
+        };
+        // A file that is there but cannot be read (or is too big) is never replaced.
+        std::optional<std::string> made
+            = read || ::lstat(target.c_str(), &st) != 0 ? (*edit)(read ? &old : nullptr) : std::nullopt;
+        if (!made || (read && *made == old)) {
+            ::unlink(tmp.c_str()); // still ours: we hold its lock
+            ::close(fd);
+            if (!made && error)
+                *error = "Cannot change " + target;
+            return made.has_value();
+        }
+        edited = std::move(*made);
+        bytes = edited;
+    }
+    const bool ok = ::ftruncate(fd, 0) == 0 && ::fchmod(fd, mode) == 0 && writeAll(fd, bytes.data(), bytes.size())
         && ::fsync(fd) == 0 && ::rename(tmp.c_str(), target.c_str()) == 0;
     const int err = errno;
     if (ok)
         syncDirectory(target);
     else
-        ::unlink(tmp.c_str()); // still ours: we hold its lock
+        ::unlink(tmp.c_str());
     ::close(fd); // lets the next writer of the target go on
     if (!ok && error)
         *error = errorText("Cannot write", target, err);
     return ok;
 }
 
-// replaceFile on a host path. The new content gets the mode given, or else the old file's, or for a new
-// file the one the umask leaves.
-bool replaceHostFile(std::string host, std::string_view bytes, std::optional<mode_t> newMode, std::string* error)
+// replaceFile and updateFile on a host path. The new content gets the mode given, or else the old file's,
+// or for a new file the one the umask leaves.
+bool replaceHostFile(std::string host, std::string_view bytes, const FileEdit* edit, std::size_t maxBytes,
+                     std::optional<mode_t> newMode, std::string* error)
 {
     struct stat st
     {
@@ -220,7 +238,7 @@ bool replaceHostFile(std::string host, std::string_view bytes, std::optional<mod
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    return writeViaTemp(host, bytes, newMode.value_or(mode), error);
+    return writeViaTemp(host, bytes, edit, maxBytes, newMode.value_or(mode), error);
 }
 
 } // namespace
@@ -357,7 +375,7 @@ bool copyFile(std::string_view from, std::string_view to)
     {
     };
     const mode_t mode = ::stat(src.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    return replaceHostFile(dst, bytes, mode, nullptr);
+    return replaceHostFile(dst, bytes, nullptr, 0, mode, nullptr);
 }
 
 bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes)
@@ -410,7 +428,18 @@ bool replaceFile(std::string_view path, std::string_view bytes, std::string* err
             *error = "No drive maps " + std::string(path);
         return false;
     }
-    return replaceHostFile(host, bytes, std::nullopt, error);
+    return replaceHostFile(host, bytes, nullptr, 0, std::nullopt, error);
+}
+
+bool updateFile(std::string_view path, const FileEdit& edit, std::size_t maxBytes, std::string* error)
+{
+    const std::string host = detail::hostFilePath(path);
+    if (host.empty()) {
+        if (error)
+            *error = "No drive maps " + std::string(path);
+        return false;
+    }
+    return replaceHostFile(host, {}, &edit, maxBytes, std::nullopt, error);
 }
 
 } // namespace qmx::os

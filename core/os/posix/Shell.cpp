@@ -4,6 +4,7 @@
 #include "core/os/posix/HostPath.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <optional>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -52,6 +53,20 @@ bool spawnDetached(const std::vector<std::string>& argv, const std::string& work
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// A Windows program starts with "MZ"; a game's native Linux build is run as itself, whatever its name.
+// A program that cannot be read is judged by its name.
+bool isWindowsProgram(const std::string& program)
+{
+    const std::string host = detail::hostFilePath(program);
+    const int fd = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return endsWithExe(program);
+    char magic[2] = {};
+    const bool mz = ::read(fd, magic, 2) == 2 && magic[0] == 'M' && magic[1] == 'Z';
+    ::close(fd);
+    return mz;
+}
+
 // The program and its arguments as Linux runs them: a Windows program through Wine (which takes
 // Windows-form paths as they are), another Windows-form program path mapped to the host.
 std::optional<std::vector<std::string>> hostArguments(std::string_view commandLine)
@@ -59,7 +74,7 @@ std::optional<std::vector<std::string>> hostArguments(std::string_view commandLi
     std::vector<std::string> args = splitCommandLine(commandLine);
     if (args.empty())
         return std::nullopt;
-    if (endsWithExe(args[0])) {
+    if (isWindowsProgram(args[0])) {
         args.insert(args.begin(), "wine");
     } else if (args[0].find('\\') != std::string::npos || (args[0].size() > 1 && args[0][1] == ':')) {
         args[0] = detail::hostFilePath(args[0]);

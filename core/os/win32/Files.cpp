@@ -1,6 +1,7 @@
 #include "core/os/Os.h"
 
 #include "core/os/Ascii.h"
+#include "core/os/TempName.h"
 #include "core/os/Wildcard.h"
 #include "core/os/win32/Wide.h"
 
@@ -108,21 +109,17 @@ std::optional<std::wstring> finalPath(const std::wstring& path)
     return out;
 }
 
-// target's name and ".qmxtmp"; a short name made from a hash where that would pass MAX_PATH.
+// target's name and ".qmxtmp", or where that would pass MAX_PATH a name no longer than target's own (the
+// "\\?\" form lifts the limit on Windows, not under Wine, whose Linux paths have one of their own).
 std::wstring tempPathFor(const std::wstring& target)
 {
     const std::wstring plain = target + L".qmxtmp";
-    if (plain.size() < MAX_PATH || plain.rfind(L"\\\\?\\", 0) == 0)
+    const std::size_t prefix = target.rfind(L"\\\\?\\", 0) == 0 ? 4 : 0;
+    if (plain.size() - prefix < MAX_PATH)
         return plain;
-    std::uint64_t h = 1469598103934665603ull; // FNV-1a
-    for (const wchar_t c : target) {
-        h ^= static_cast<std::uint16_t>(c);
-        h *= 1099511628211ull;
-    }
-    wchar_t hashed[40];
-    swprintf(hashed, 40, L"qmx-%016llx.qmxtmp", static_cast<unsigned long long>(h));
     const std::size_t slash = target.find_last_of(L"\\/");
-    return target.substr(0, slash == std::wstring::npos ? 0 : slash + 1) + hashed;
+    const std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
+    return target.substr(0, nameStart) + detail::shortTempName(std::wstring_view(target).substr(nameStart));
 }
 
 // Moves the open file h to target, replacing it.
@@ -135,7 +132,15 @@ bool renameOpenFile(HANDLE h, const std::wstring& target)
     info->RootDirectory = nullptr;
     info->FileNameLength = static_cast<DWORD>(nameBytes);
     std::memcpy(info->FileName, target.data(), nameBytes);
-    return SetFileInformationByHandle(h, FileRenameInfo, info, static_cast<DWORD>(buf.size())) != 0;
+    // The writer before us may still hold the target open for a moment after its own rename.
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        if (SetFileInformationByHandle(h, FileRenameInfo, info, static_cast<DWORD>(buf.size())))
+            return true;
+        if (GetLastError() != ERROR_ACCESS_DENIED && GetLastError() != ERROR_SHARING_VIOLATION)
+            return false;
+        Sleep(1);
+    }
+    return false;
 }
 
 } // namespace
@@ -251,7 +256,11 @@ bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes)
     return ok;
 }
 
-bool replaceFile(std::string_view path, std::string_view bytes, std::string* error)
+namespace {
+
+// replaceFile, and with edit updateFile.
+bool replace(std::string_view path, std::string_view bytes, const FileEdit* edit, std::size_t maxBytes,
+             std::string* error)
 {
     if (path.empty())
         return false;
@@ -282,11 +291,13 @@ bool replaceFile(std::string_view path, std::string_view bytes, std::string* err
         return fail(ERROR_ACCESS_DENIED);
 
     // The one temporary file of this target: a write cut short leaves only it, and the next one takes it
-    // over. Nobody else may open it while we hold it, so a second writer of the target waits here.
+    // over. No other writer may open it while we hold it, so a second writer of the target waits here;
+    // readers may, since after the rename it is the target.
     const std::wstring tmp = tempPathFor(target);
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 500; ++attempt) {
-        h = CreateFileW(tmp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = CreateFileW(tmp.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
             break;
         Sleep(10);
@@ -296,21 +307,54 @@ bool replaceFile(std::string_view path, std::string_view bytes, std::string* err
             *error = errorText("Cannot create a file beside", path, GetLastError());
         return false;
     }
+    const auto dispose = [h] {
+        FILE_DISPOSITION_INFO info{};
+        info.DeleteFile = TRUE;
+        SetFileInformationByHandle(h, FileDispositionInfo, &info, sizeof info);
+        CloseHandle(h);
+    };
+    // Read only now: a writer that read before it had the lock would write back what another just changed.
+    std::string edited;
+    if (edit) {
+        std::string old;
+        const std::string name = narrow(target);
+        const bool read = readFile(name, old, maxBytes);
+        // A file that is there but cannot be read (or is too big) is never replaced.
+        const bool there = read || GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+        std::optional<std::string> made = read || !there ? (*edit)(read ? &old : nullptr) : std::nullopt;
+        if (!made || (read && *made == old)) {
+            dispose();
+            if (!made && error)
+                *error = "Cannot change " + std::string(path);
+            return made.has_value();
+        }
+        edited = std::move(*made);
+        bytes = edited;
+    }
     // The file is renamed while still open, so no other writer can come between the writing and the
     // rename. NTFS journals the rename; there is no directory to sync on Windows.
-    bool ok = writeAll(h, bytes) && FlushFileBuffers(h) && renameOpenFile(h, target);
+    const bool ok = writeAll(h, bytes) && FlushFileBuffers(h) && renameOpenFile(h, target);
     const DWORD err = GetLastError();
     if (!ok) {
-        FILE_DISPOSITION_INFO dispose{};
-        dispose.DeleteFile = TRUE;
-        SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose);
+        dispose();
+        return fail(err);
     }
     CloseHandle(h);
-    if (!ok)
-        return fail(err);
     if (attr != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesW(target.c_str(), attr);
     return true;
+}
+
+} // namespace
+
+bool replaceFile(std::string_view path, std::string_view bytes, std::string* error)
+{
+    return replace(path, bytes, nullptr, 0, error);
+}
+
+bool updateFile(std::string_view path, const FileEdit& edit, std::size_t maxBytes, std::string* error)
+{
+    return replace(path, {}, &edit, maxBytes, error);
 }
 
 } // namespace qmx::os

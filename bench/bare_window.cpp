@@ -1,7 +1,7 @@
 // The yardstick for the start-up benchmark: a bare Qt program that shows an empty main window, with
 // the same "shown" report as the real program.
 
-#include "toolkit/ShownReport.h"
+#include "gui/toolkit/ShownReport.h"
 
 #include <QApplication>
 #include <QMainWindow>

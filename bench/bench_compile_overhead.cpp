@@ -5,14 +5,14 @@
 //
 //   bench_compile_overhead [rounds]     (Linux, through Wine; goal: at most 20 ms each, exit 1 when missed)
 
-#include "compile/CompileController.h"
 #include "core/os/Os.h"
 #include "core/storage/Config.h"
-#include "main_window/Form1.h"
-#include "toolkit/CheckBox.h"
-#include "toolkit/DirList.h"
-#include "toolkit/FileList.h"
-#include "toolkit/MessageBox.h"
+#include "gui/parts/CompileController.h"
+#include "gui/toolkit/CheckBox.h"
+#include "gui/toolkit/DirList.h"
+#include "gui/toolkit/FileList.h"
+#include "gui/toolkit/MessageBox.h"
+#include "gui/windows/Form1.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,7 +8,7 @@
 # Figures, each with both programs' min/median/max over N pairs (default 20), the ratio of the medians
 # and the goal:
 #   shown    exec to the main window's first frame (each program prints the wall clock after its first
-#            expose, when QMX_REPORT_SHOWN is set, and quits: the same code in both, toolkit/ShownReport.h)
+#            expose, when QMX_REPORT_SHOWN is set, and quits: the same code in both, gui/toolkit/ShownReport.h)
 #   whole    the whole process: start, shown, quit, ended
 #   cpu      its processor time (user and system; no goal)
 #   memory   peak resident memory

@@ -3,8 +3,8 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_startup_lists [entries]
 
 #include "core/os/Os.h"
-#include "toolkit/DirList.h"
-#include "toolkit/FileList.h"
+#include "gui/toolkit/DirList.h"
+#include "gui/toolkit/FileList.h"
 
 #include <QApplication>
 #include <QDir>

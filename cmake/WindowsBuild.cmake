@@ -25,7 +25,7 @@ endif()
 list(REMOVE_DUPLICATES QMX_WINE_DLL_DIRS)
 
 set(QMX_TEST_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/windows/wine-run ${QMX_TEST_WINEPREFIX} ${QMX_WINE_DLL_DIRS} --)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/wine/wine-run ${QMX_TEST_WINEPREFIX} ${QMX_WINE_DLL_DIRS} --)
 
 # Qt-free programs carry their C++ runtime inside, so they run anywhere without DLLs beside them (the
 # stand-in tools are copied into scratch SDK folders).

@@ -4,7 +4,7 @@
 
 function(qmx_add_wineprefix_fixture)
     add_test(NAME wineprefix_setup
-        COMMAND ${PROJECT_SOURCE_DIR}/tests/windows/make-wineprefix ${QMX_TEST_WINEPREFIX})
+        COMMAND ${PROJECT_SOURCE_DIR}/tests/wine/make-wineprefix ${QMX_TEST_WINEPREFIX})
     set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP qmx_wineprefix TIMEOUT 300)
 endfunction()
 

@@ -2,9 +2,9 @@
 // and stores its options as a user leaves them; then qmxcompile --dry-run, run as a program from the same
 // program directory, must print the same compile.bat bytes, or refuse as the window did.
 
-#include "compile/CompileFixture.h"
-#include "options/OptionString.h"
-#include "presets/Presets.h"
+#include "gui/parts/OptionString.h"
+#include "gui/parts/Presets.h"
+#include "support/CompileFixture.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 
 #include "cli/CompileCommand.h"
 #include "core/os/Os.h"
-#include "os/OsTestDir.h"
+#include "support/OsTestDir.h"
 #include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>

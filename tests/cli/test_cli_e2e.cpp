@@ -5,7 +5,7 @@
 #include "core/game/GameSettings.h"
 #include "core/os/Os.h"
 #include "core/storage/Config.h"
-#include "os/OsTestDir.h"
+#include "support/OsTestDir.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // map, from a directory whose path holds a blank and a non-ASCII letter. The tools and the game record how
 // they were started.
 
-#include "compile/CompileFixture.h"
+#include "support/CompileFixture.h"
 
 #include "core/game/GameSettings.h"
 

@@ -14,13 +14,10 @@ declare -A allowed=(
     [core/compile]="core/os core/storage core/options core/compile"
     [core/game]="core/os core/storage core/options core/compile core/game"
     [cli]="core/os core/storage core/options core/compile core/game cli"
-    [toolkit]="core/os core/storage core/options core/compile core/game toolkit"
-    [storage]="core/os core/storage core/options core/compile core/game toolkit storage"
-    [options]="core/os core/storage core/options core/compile core/game toolkit storage options"
-    [compile]="core/os core/storage core/options core/compile core/game toolkit storage options compile"
-    [presets]="core/os core/storage core/options core/compile core/game toolkit storage options compile presets"
-    [aux_windows]="core/os core/storage core/options core/compile core/game toolkit storage options compile presets aux_windows"
-    [main_window]="core/os core/storage core/options core/compile core/game toolkit storage options compile presets aux_windows main_window"
+    [gui/toolkit]="core/os core/storage core/options core/compile core/game gui/toolkit"
+    [gui/parts]="core/os core/storage core/options core/compile core/game gui/toolkit gui/parts"
+    [gui/windows]="core/os core/storage core/options core/compile core/game gui/toolkit gui/parts gui/windows"
+    [app]="core/os core/storage core/options core/compile core/game gui/toolkit gui/parts gui/windows app"
 )
 qt_free="core cli"
 

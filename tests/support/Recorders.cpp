@@ -1,7 +1,7 @@
 #include "support/Recorders.h"
 
-#include "toolkit/Application.h"
-#include "toolkit/MessageBox.h"
+#include "gui/toolkit/Application.h"
+#include "gui/toolkit/MessageBox.h"
 
 namespace qmxtest {
 namespace {

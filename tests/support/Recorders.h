@@ -3,7 +3,7 @@
 // Every GUI test runs with message boxes and program termination replaced by recorders, so no test
 // blocks on a modal box or ends the test process. They are reset before each test.
 
-#include "toolkit/MessageBox.h"
+#include "gui/toolkit/MessageBox.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 // its own (WINEPREFIX) that holds only a user.reg with exactly the values set here; its drives are then
 // Wine's default, Z: for the root.
 
-#include "os/OsTestDir.h"
+#include "support/OsTestDir.h"
 #include "support/ScopedEnv.h"
 
 #include <map>

@@ -1,0 +1,193 @@
+// The game on the compiled map without a window: the template filled in, the settings kept exactly,
+// the checks in their order, and a real start of the stand-in game in its own directory.
+
+#include "core/game/GameRun.h"
+#include "core/game/GameTemplate.h"
+#include "core/os/Os.h"
+#include "support/OsTestDir.h"
+#include "support/ScopedEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#ifdef _WIN32
+#include "core/os/win32/Wide.h"
+
+#include <shellapi.h> // needs windows.h first
+#endif
+
+using namespace qmx::game;
+
+using qmx::os::toWindowsPath;
+
+TEST(GameTemplate, EveryValueStaysOneArgument)
+{
+    const auto same = [](const char* v) { return Placeholders{v, v, v}; };
+    // template, values, filled in, arguments as the game's Windows argument rules split them (joined by "|")
+    const std::tuple<const char*, Placeholders, const char*, const char*> cases[] = {
+        {"-novid +map $map -bsp $bsp -dir $gamedir",
+         {"castle", "C:\\g\\castle.bsp", "C:\\g"},
+         "-novid +map castle -bsp C:\\g\\castle.bsp -dir C:\\g",
+         "-novid|+map|castle|-bsp|C:\\g\\castle.bsp|-dir|C:\\g"},
+        {"-bsp $bsp -x", same(u8"Z:\\Spiele f\u00fcr\\my castle.bsp"),
+         u8"-bsp \"Z:\\Spiele f\u00fcr\\my castle.bsp\" -x", u8"-bsp|Z:\\Spiele f\u00fcr\\my castle.bsp|-x"},
+        {"+map \"$map\" -d \"$gamedir\\sub\"", same("a b"), "+map \"a b\" -d \"a b\\sub\"", "+map|a b|-d|a b\\sub"},
+        {"-dir \"$gamedir\" -x", same("C:\\"), "-dir \"C:\\\\\" -x", "-dir|C:\\|-x"},
+        {"-dir $gamedir -x", same("C:\\my dir\\"), "-dir \"C:\\my dir\\\\\" -x", "-dir|C:\\my dir\\|-x"},
+        {"-dir $gamedir -x", same(""), "-dir \"\" -x", "-dir||-x"},
+        {"+map $map", same("a\"b c"), "+map \"ab c\"", "+map|ab c"},
+        {"$mapname $map_x $Map $$map $map.bsp $", same("a"), "$mapname $map_x $Map $a a.bsp $",
+         "$mapname|$map_x|$Map|$a|a.bsp|$"},
+        {"-bsp:$bsp", same("C:\\a b.bsp"), "-bsp:\"C:\\a b.bsp\"", "-bsp:C:\\a b.bsp"},
+        {"", same("a"), "", ""},
+    };
+    for (const auto& [parameters, values, filled, arguments] : cases) {
+        SCOPED_TRACE(std::string(parameters) + " with " + values.map);
+        EXPECT_EQ(fillTemplate(parameters, values), filled);
+        const std::string line = gameCommandLine(u8"C:\\Program Files\\G\u00e4me\\hl2.exe", filled);
+        EXPECT_EQ(line, u8"\"C:\\Program Files\\G\u00e4me\\hl2.exe\"" + std::string(*filled ? " " : "") + filled);
+#ifdef _WIN32
+        int argc = 0;
+        wchar_t** argv = CommandLineToArgvW(qmx::os::widen(line).c_str(), &argc);
+        std::wstring split;
+        for (int i = 1; i < argc; ++i)
+            split += (i > 1 ? L"|" : L"") + std::wstring(argv[i]);
+        LocalFree(argv);
+        EXPECT_EQ(split, qmx::os::widen(arguments));
+#endif
+    }
+}
+
+class GameTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir.mkdir("prog dir");
+        m_dir.mkdir(u8"game f\u00fcr/bin");
+        m_dir.mkdir(u8"game f\u00fcr/maps");
+        m_dir.write(u8"game f\u00fcr/bin/hl 2.exe", "MZ");
+        m_dir.write(u8"game f\u00fcr/maps/castle.bsp", "compiled");
+        qmx::os::overrideProgramDirectory(m_dir.path("prog dir"));
+    }
+    void TearDown() override { qmx::os::overrideProgramDirectory({}); }
+
+    qmxtest::OsTestDir m_dir{u8"qmx g\u00e4me "};
+    const std::string m_exe = toWindowsPath(m_dir.path(u8"game f\u00fcr/bin/hl 2.exe"));
+    const std::string m_maps = toWindowsPath(m_dir.path(u8"game f\u00fcr/maps"));
+};
+
+// What the settings file holds comes back exactly, however it got there; a missing key gives the default.
+TEST_F(GameTest, SettingsAreWrittenAndReadBackExactly)
+{
+    // file text (nullptr: written through writeGameCommand and writeRunMap instead), template, run the map
+    const std::tuple<const char*, std::string, bool> cases[] = {
+        {"", "-novid -dev +map $map", false}, // an empty file: the default
+        {nullptr, "", false}, // an empty template is kept, unlike a missing one
+        {nullptr, "  -dev +map \"$map\" ", true},
+        {nullptr, "\"$bsp\"", true},
+        {"[settings]\r\nGameParameters=  -x $map\r\nRunMap=1\r\n", "-x $map", true}, // typed by hand
+        {"[settings]\r\nGameParameters=\r\nRunMap=yes\r\n", "", false},
+    };
+    for (const auto& [fileText, parameters, runMap] : cases) {
+        SCOPED_TRACE(fileText ? fileText : parameters);
+        std::filesystem::remove(m_dir.fsPath("prog dir/settings.qmxII"));
+        if (fileText) {
+            m_dir.write("prog dir/settings.qmxII", fileText);
+        } else {
+            EXPECT_TRUE(writeGameCommand(m_exe, parameters) && writeRunMap(runMap));
+            EXPECT_NE(m_dir.read("prog dir/settings.qmxII").find(runMap ? "RunMap=1\r\n" : "RunMap=0\r\n"),
+                      std::string::npos);
+        }
+        const GameSettings read = readGameSettings();
+        EXPECT_EQ(read.executable, fileText ? "" : m_exe);
+        EXPECT_EQ(read.parameters, parameters);
+        EXPECT_EQ(read.runMap, runMap);
+    }
+}
+
+TEST_F(GameTest, EveryRefusalInTheOrderOfTheChecks)
+{
+    const std::string bsp = m_maps + "\\castle.bsp";
+    // request, whether the compile copied the map, refusal and its detail
+    const std::tuple<RunRequest, bool, std::optional<Refusal>, std::string> cases[] = {
+        {{"castle.vmf", m_maps, {m_exe, "", true}}, false, Refusal::NotCopied, bsp}, // though an older copy is there
+        {{"", m_maps, {m_exe, "", true}}, true, Refusal::NoMap, ""},
+        {{"castle.vmf", m_maps, {"  ", "", true}}, true, Refusal::NoExecutable, ""},
+        {{"castle.vmf", m_maps, {m_exe + "x", "", true}}, true, Refusal::ExecutableMissing, m_exe + "x"},
+        {{"castle.vmf", m_maps, {"hl2.exe", "", true}}, true, Refusal::ExecutableMissing, "hl2.exe"},
+        {{"keep.vmf", m_maps, {m_exe, "", true}}, true, Refusal::BspMissing, m_maps + "\\keep.bsp"},
+        {{"castle.vmf", "", {m_exe, "", true}}, true, Refusal::BspMissing, "castle.bsp"},
+        {{"castle.vmf", m_maps, {m_exe, "+map $map -bsp $bsp", true}}, true, std::nullopt, ""},
+    };
+    for (const auto& [request, copied, expected, detail] : cases) {
+        SCOPED_TRACE(detail + " " + request.mapFile + " " + request.game.executable);
+        const RunResult result = copied ? planRun(request) : runCompiledMap(request, false);
+        EXPECT_EQ(result.refused ? std::optional(result.refused->reason) : std::nullopt, expected);
+        EXPECT_EQ(result.refused ? result.refused->detail : "", detail);
+        EXPECT_EQ(result.launch.has_value(), !expected);
+        if (result.launch) {
+            EXPECT_EQ(result.launch->commandLine, "\"" + m_exe + "\" +map castle -bsp \"" + bsp + "\"");
+            EXPECT_EQ(result.launch->workingDir, toWindowsPath(m_dir.path(u8"game f\u00fcr/bin")));
+        }
+    }
+}
+
+#ifndef _WIN32
+// On Linux a program that is no Windows program is the game's native build: it runs as itself, .exe or not.
+TEST_F(GameTest, ANativeGameRunsWithoutWine)
+{
+    m_dir.write(u8"game f\u00fcr/maps/castle.bsp", "compiled");
+    for (const char* name : {"hl2_linux", "launcher.exe"}) {
+        SCOPED_TRACE(name);
+        const std::string game = m_dir.path(u8"game f\u00fcr/bin/") + name, log = m_dir.path("native.log");
+        m_dir.write(u8"game f\u00fcr/bin/" + std::string(name), "#!/bin/sh\necho \"$*\" > \"$QMX_NATIVE_LOG\"\n");
+        std::filesystem::permissions(game, std::filesystem::perms::owner_all);
+        const qmxtest::ScopedEnv logVariable("QMX_NATIVE_LOG", log);
+        ASSERT_FALSE(runCompiledMap({"castle.vmf", m_maps, {toWindowsPath(game), "+map $map", false}}, true).refused);
+        std::string record;
+        for (int waited = 0; waited < 10000 && !qmx::os::readFile(log, record); waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(record, "+map castle\n");
+        std::filesystem::remove(log);
+    }
+}
+#endif
+
+// The real start of the stand-in game (a Windows program), which records how it was started: on Linux
+// through Wine in this process's prefix, under Wine's Windows directly.
+TEST_F(GameTest, TheStandInGameStartsInItsOwnDirectoryWithTheFilledTemplate)
+{
+#ifndef _WIN32
+    if (std::system("command -v wine >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "needs Wine";
+#endif
+    std::string bytes;
+    if (!qmx::os::readFile(QMX_STANDIN_DIR "/qmxgame.exe", bytes))
+        GTEST_SKIP() << "needs the stand-in game (mingw-w64)";
+    m_dir.write(u8"game f\u00fcr/bin/qmx game.exe", bytes);
+    m_dir.write(u8"game f\u00fcr/maps/my castle.bsp", "compiled");
+    const std::string log = m_dir.path("game.log");
+    const qmxtest::ScopedEnv logVariable("QMX_GAME_LOG", toWindowsPath(log));
+
+    const RunRequest request{
+        "my castle.vmf",
+        m_maps,
+        {toWindowsPath(m_dir.path(u8"game f\u00fcr/bin/qmx game.exe")), "-dev +map $map -bsp $bsp", false}};
+    const RunResult result = runCompiledMap(request, true);
+    ASSERT_FALSE(result.refused) << result.refused->detail;
+    std::string record; // a first start in a new Wine prefix takes a while
+    for (int waited = 0; waited < 120000 && !qmx::os::readFile(log, record); waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(record.rfind("command line: ", 0), 0u) << record;
+    EXPECT_NE(record.find("\r\nworking directory: " + toWindowsPath(m_dir.path(u8"game f\u00fcr/bin"))
+                          + "\r\nargument: -dev\r\nargument: +map\r\nargument: my castle\r\nargument: -bsp\r\n"
+                            "argument: "
+                          + m_maps + "\\my castle.bsp\r\n"),
+              std::string::npos)
+        << record;
+}

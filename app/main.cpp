@@ -1,7 +1,7 @@
 // QMX GUI II: a front end for the map-compile tools. All behaviour lives in the libraries.
 
 #include "gui/toolkit/ShownReport.h"
-#include "gui/windows/Form1.h"
+#include "gui/windows/MainWindow.h"
 
 #include <QApplication>
 
@@ -24,9 +24,9 @@ int main(int argc, char** argv)
 #ifdef QMX_FONTCONFIG
     fontConfiguration.join();
 #endif
-    Form1 form;
-    form.Form1_Form_Load();
+    qmx::MainWindow window;
+    window.start();
     if (qEnvironmentVariableIsSet("QMX_REPORT_SHOWN"))
-        qmx::reportWhenShown(form);
+        qmx::reportWhenShown(window);
     return QApplication::exec();
 }

@@ -12,8 +12,9 @@
 #include "gui/toolkit/DirList.h"
 #include "gui/toolkit/FileList.h"
 #include "gui/toolkit/MessageBox.h"
-#include "gui/windows/Form1.h"
+#include "gui/windows/MainWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -114,16 +115,17 @@ int main(int argc, char** argv)
     qmx::config::write(qmx::config::Setting::LastMapDir, win(game).toStdString());
     qmx::setMessageBoxHandler([](const qmx::MessageBoxContent&) { return int(qmx::vbOK); });
 
-    Form1 form;
+    qmx::MainWindow form;
     form.setSdkDirectory(win(sdk));
-    form.Dir2->setPath(win(game));
-    form.Dir1->setPath(win(maps));
-    form.File1->setCurrentRow(0);
-    for (qmx::CheckBox* box : {form.BSP, form.VIS, form.RAD, form.CopyFile})
-        box->setValue(1);
+    form.findChild<qmx::DirList*>("Dir2")->setPath(win(game));
+    form.findChild<qmx::DirList*>("Dir1")->setPath(win(maps));
+    form.findChild<qmx::FileList*>("File1")->setCurrentRow(0);
+    for (const char* name : {"BSP", "VIS", "RAD", "CopyFile"})
+        form.findChild<qmx::CheckBox*>(name)->setValue(1);
     form.show();
+    QAction* compile = form.findChild<QAction*>("MenuCompile");
     const auto compileInWindow = [&] {
-        form.Form1_MenuCompile_Click();
+        compile->trigger();
         while (form.compiling())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         return true;

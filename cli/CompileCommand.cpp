@@ -221,6 +221,13 @@ compile::RunReport runTools(const compile::CompilePlan& plan, Terminal& terminal
     return observer.report();
 }
 
+// Says why the command stops, on one line of standard error, and gives its status.
+int stopWith(Terminal& terminal, const Failure& failure)
+{
+    terminal.error(failureLine(failure));
+    return failure.status;
+}
+
 // The game on the map just copied, as the window runs it after a compile.
 int runGame(const compile::CompileRequest& request, bool copied, Terminal& terminal)
 {
@@ -240,14 +247,66 @@ int runGame(const compile::CompileRequest& request, bool copied, Terminal& termi
     return ExitGameFailed;
 }
 
+// From the arguments to a plan, the checks in their order; or the failure that stops it.
+struct Prepared
+{
+    compile::CompileRequest request;
+    std::optional<compile::CompilePlan> plan;
+    std::optional<Failure> failure;
+};
+
+Prepared prepare(const Arguments& arguments)
+{
+    Prepared out;
+    ResolvedRequest resolved = resolveRequest(arguments);
+    out.request = std::move(resolved.request);
+    const compile::CompileRequest& request = out.request;
+    if (resolved.failure) {
+        out.failure = resolved.failure;
+    } else if (const std::optional<compile::Refusal> refusal = compile::checkSelection(request)) {
+        out.failure = refused(compile::refusalText(*refusal), optionSource(arguments));
+    } else if (const std::optional<compile::Refused> unsafe = compile::checkLines(request)) {
+        // What the command interpreter would change is a mistake in what was asked for.
+        out.failure = Failure{ExitUsage, compile::refusalText(unsafe->reason), unsafe->detail};
+    } else if (compile::PlanResult planned = compile::planCompile(request); !planned.plan) {
+        out.failure = refused(compile::refusalText(planned.refused.reason), planned.refused.detail);
+    } else if (planned.plan->copy && request.gameDir.empty()) { // checked now rather than after a long compile
+        out.failure = refused(config::Text::CliNoGameDir);
+    } else if (planned.plan->copy && !os::directoryExists(request.gameDir)) {
+        out.failure = refused(config::Text::CliGameDirMissing, request.gameDir);
+    } else {
+        out.plan = std::move(planned.plan);
+    }
+    return out;
+}
+
+// How the tools ended, then the copy and the game.
+int conclude(const compile::RunReport& report, const Prepared& prepared, bool runMap, Terminal& terminal)
+{
+    if (report.outcome == compile::RunOutcome::Stopped)
+        return stopWith(terminal, {ExitStopped, config::Text::CompileStopped, {}});
+    if (const compile::ToolReport* failed = report.ended()) {
+        // An old .bsp may lie beside the map; copying it would hide the failure.
+        if (!report.logPath.empty())
+            terminal.text(config::text(config::Text::CompileLog) + " " + terminalSafe(report.logPath) + "\n");
+        const bool started = failed->outcome != compile::ToolOutcome::NotStarted;
+        return stopWith(terminal,
+                        {started ? ExitToolFailed : ExitNotRun,
+                         started ? config::Text::CliToolsFailed : config::Text::CliRunFailed,
+                         compile::toolConclusion(*failed)});
+    }
+    terminal.text(config::text(config::Text::Compile) + " " + compile::formatElapsedTime(report.seconds, true) + "\n");
+    const compile::CompilePlan& plan = *prepared.plan;
+    if (plan.copy && !compile::copyCompiledMap(plan))
+        return stopWith(terminal,
+                        {ExitCopyFailed, config::Text::CliCopyFailed, plan.copy->from + " -> " + plan.copy->to});
+    return runMap ? runGame(prepared.request, plan.copy.has_value(), terminal) : ExitSuccess;
+}
+
 } // namespace
 
 int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal)
 {
-    const auto stop = [&terminal](const Failure& failure) {
-        terminal.error(failureLine(failure));
-        return failure.status;
-    };
     const Arguments& arguments = parsed.arguments;
     if (arguments.help) {
         terminal.text(helpText());
@@ -257,7 +316,7 @@ int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal)
     if (parsed.error) {
         const std::string detail
             = parsed.error->problem == UsageProblem::NoMap ? "qmxcompile MAP.vmf [OPTION]..." : parsed.error->detail;
-        return stop({ExitUsage, usageText(parsed.error->problem), detail});
+        return stopWith(terminal, {ExitUsage, usageText(parsed.error->problem), detail});
     }
     // The window will not start without its texts; neither does the command, in the window's words.
     if (!os::fileExists(languageFilePath())) {
@@ -265,51 +324,17 @@ int runCompileCommand(const ParsedArguments& parsed, Terminal& terminal)
                        + ")\n");
         return ExitRefused;
     }
-
-    const ResolvedRequest resolved = resolveRequest(arguments);
-    if (resolved.failure)
-        return stop(*resolved.failure);
-    const compile::CompileRequest& request = resolved.request;
-
-    if (const std::optional<compile::Refusal> refusal = compile::checkSelection(request))
-        return stop(refused(compile::refusalText(*refusal), optionSource(arguments)));
-    // What the command interpreter would change is a mistake in what was asked for.
-    if (const std::optional<compile::Refused> unsafe = compile::checkLines(request))
-        return stop({ExitUsage, compile::refusalText(unsafe->reason), unsafe->detail});
-    const compile::PlanResult planned = compile::planCompile(request);
-    if (!planned.plan)
-        return stop(refused(compile::refusalText(planned.refused.reason), planned.refused.detail));
-    const compile::CompilePlan& plan = *planned.plan;
-    // Checked now rather than after a long compile.
-    if (plan.copy && request.gameDir.empty())
-        return stop(refused(config::Text::CliNoGameDir));
-    if (plan.copy && !os::directoryExists(request.gameDir))
-        return stop(refused(config::Text::CliGameDirMissing, request.gameDir));
-
+    const Prepared prepared = prepare(arguments);
+    if (prepared.failure)
+        return stopWith(terminal, *prepared.failure);
     if (arguments.dryRun) {
-        terminal.bytes(os::toAnsi(plan.batchText())); // what compile.bat would hold, byte for byte
+        terminal.bytes(os::toAnsi(prepared.plan->batchText())); // what compile.bat would hold, byte for byte
         return ExitSuccess;
     }
-    if (const std::optional<compile::Refused> failed = compile::writeBatch(plan))
-        return stop({ExitNotRun, compile::refusalText(failed->reason), failed->detail});
-
+    if (const std::optional<compile::Refused> failed = compile::writeBatch(*prepared.plan))
+        return stopWith(terminal, {ExitNotRun, compile::refusalText(failed->reason), failed->detail});
     compile::initPerformanceTimer();
-    const compile::RunReport report = runTools(plan, terminal);
-    if (report.outcome == compile::RunOutcome::Stopped)
-        return stop({ExitStopped, config::Text::CompileStopped, {}});
-    if (const compile::ToolReport* failed = report.ended()) {
-        // An old .bsp may lie beside the map; copying it would hide the failure.
-        if (!report.logPath.empty())
-            terminal.text(config::text(config::Text::CompileLog) + " " + terminalSafe(report.logPath) + "\n");
-        const bool started = failed->outcome != compile::ToolOutcome::NotStarted;
-        return stop({started ? ExitToolFailed : ExitNotRun,
-                     started ? config::Text::CliToolsFailed : config::Text::CliRunFailed,
-                     compile::toolConclusion(*failed)});
-    }
-    terminal.text(config::text(config::Text::Compile) + " " + compile::formatElapsedTime(report.seconds, true) + "\n");
-    if (plan.copy && !compile::copyCompiledMap(plan))
-        return stop({ExitCopyFailed, config::Text::CliCopyFailed, plan.copy->from + " -> " + plan.copy->to});
-    return arguments.run ? runGame(request, plan.copy.has_value(), terminal) : ExitSuccess;
+    return conclude(runTools(*prepared.plan, terminal), prepared, arguments.run, terminal);
 }
 
 } // namespace qmx::cli

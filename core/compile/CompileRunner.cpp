@@ -148,6 +148,8 @@ struct CompileRunner::Impl
 
     void run(const CompilePlan& plan);
     ToolReport runTool(const CompilePlan& plan, const PlannedTool& tool, RunLog& log);
+    // Hands every line the tool writes on and into the log; its last lines that say something.
+    std::vector<std::string> readOutput(os::ToolProcess& tool, RunLog& log);
 
     RunObserver& observer;
     std::thread thread;
@@ -230,6 +232,30 @@ void CompileRunner::Impl::run(const CompilePlan& plan)
     observer.runEnded(report);
 }
 
+std::vector<std::string> CompileRunner::Impl::readOutput(os::ToolProcess& tool, RunLog& log)
+{
+    std::deque<std::string> last;
+    const auto take = [&](const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) {
+            observer.outputLine(line);
+            log.add(line);
+            if (line.find_first_not_of(" \t") == std::string::npos)
+                continue; // blank lines say nothing in a message
+            last.push_back(line);
+            if (last.size() > kLastLines)
+                last.pop_front();
+        }
+    };
+    OutputLines lines;
+    std::string bytes;
+    while (tool.read(bytes)) {
+        take(lines.feed(bytes));
+        bytes.clear();
+    }
+    take(lines.finish());
+    return {last.begin(), last.end()};
+}
+
 ToolReport CompileRunner::Impl::runTool(const CompilePlan& plan, const PlannedTool& tool, RunLog& log)
 {
     ToolReport report;
@@ -260,25 +286,7 @@ ToolReport CompileRunner::Impl::runTool(const CompilePlan& plan, const PlannedTo
         if (stopRequested)
             process->kill();
     }
-    std::deque<std::string> last;
-    const auto take = [&](const std::vector<std::string>& lines) {
-        for (const std::string& line : lines) {
-            observer.outputLine(line);
-            log.add(line);
-            if (line.find_first_not_of(" \t") == std::string::npos)
-                continue; // blank lines say nothing in a message
-            last.push_back(line);
-            if (last.size() > kLastLines)
-                last.pop_front();
-        }
-    };
-    OutputLines lines;
-    std::string bytes;
-    while (started->read(bytes)) {
-        take(lines.feed(bytes));
-        bytes.clear();
-    }
-    take(lines.finish());
+    report.lastLines = readOutput(*started, log);
     report.exitStatus = started->exitStatus();
     bool stopped = false;
     {
@@ -288,7 +296,6 @@ ToolReport CompileRunner::Impl::runTool(const CompilePlan& plan, const PlannedTo
     }
     started.reset();
     report.tenThousandths = readTenThousandths() - start;
-    report.lastLines.assign(last.begin(), last.end());
 
     if (stopped) {
         report.outcome = ToolOutcome::Stopped;

@@ -27,12 +27,6 @@ bool OptionSet::operator==(const OptionSet& other) const
     return m_masters == other.m_masters && m_options == other.m_options && copyFile == other.copyFile;
 }
 
-void clearPage(OptionSet& set, Page page)
-{
-    for (const OptionEntry* entry : pageOptions(page))
-        set[*entry] = OptionState{};
-}
-
 std::string toolArguments(const OptionSet& set, Page page)
 {
     if (!set.master(page))

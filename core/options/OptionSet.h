@@ -47,9 +47,6 @@ private:
     std::vector<OptionState> m_options;
 };
 
-// What switching a page off does to its options: every check box unticked, every value text empty.
-void clearPage(OptionSet& set, Page page);
-
 // The switch text of a tool's command line: empty when its master is off; otherwise the switch of every
 // ticked option in command-line order, a value option followed by its text exactly as it stands.
 std::string toolArguments(const OptionSet& set, Page page);

@@ -33,7 +33,7 @@ char flag(bool on)
     return on ? '1' : '0';
 }
 
-// Fields a page's part has when its master is ticked.
+// Fields a page's segment has when its master is ticked.
 std::size_t tickedFieldCount(Page page)
 {
     std::size_t count = 0;
@@ -57,17 +57,17 @@ std::string storableText(std::string_view text)
 
 std::string serializePage(const OptionSet& set, Page page)
 {
-    std::string part;
+    std::string segment;
     if (!set.master(page)) {
         for (int i = 0; i < pageInfo(page).uncheckedZeroCount; ++i)
-            part += i == 0 ? "0" : ",0";
-        return part;
+            segment += i == 0 ? "0" : ",0";
+        return segment;
     }
     bool first = true;
     auto field = [&](std::string_view text) {
         if (!first)
-            part += ',';
-        part += text;
+            segment += ',';
+        segment += text;
         first = false;
     };
     for (const OptionEntry* entry : pageOptions(page)) {
@@ -76,7 +76,7 @@ std::string serializePage(const OptionSet& set, Page page)
         if (entry->kind == OptionKind::Value)
             field(state.ticked ? storableText(state.text) : std::string("0"));
     }
-    return part;
+    return segment;
 }
 
 std::string serializeAll(const OptionSet& set)
@@ -95,22 +95,22 @@ std::string storedOptionString(const OptionSet& set)
     return serializeAll(set) + "|" + flag(set.copyFile);
 }
 
-StoredParts splitStored(std::string_view stored)
+StoredSegments splitStored(std::string_view stored)
 {
-    const std::vector<std::string_view> parts = split(stored, '|');
-    const std::vector<std::string_view> masters = split(fieldAt(parts, 0), ',');
-    StoredParts result;
+    const std::vector<std::string_view> segments = split(stored, '|');
+    const std::vector<std::string_view> masters = split(fieldAt(segments, 0), ',');
+    StoredSegments result;
     for (std::size_t i = 0; i < 3; ++i) {
         result.masters[i] = fieldAt(masters, i) == "1";
-        result.pages[i] = std::string(fieldAt(parts, i + 1));
+        result.pages[i] = std::string(fieldAt(segments, i + 1));
     }
-    result.copyFile = fieldAt(parts, 4) == "1";
+    result.copyFile = fieldAt(segments, 4) == "1";
     return result;
 }
 
-void applyPagePart(OptionSet& set, Page page, std::string_view part)
+void applyPageSegment(OptionSet& set, Page page, std::string_view segment)
 {
-    const std::vector<std::string_view> fields = split(part, ',');
+    const std::vector<std::string_view> fields = split(segment, ',');
     std::size_t index = 0;
     for (const OptionEntry* entry : pageOptions(page)) {
         const bool ticked = fieldAt(fields, index++) == "1";
@@ -127,14 +127,14 @@ void applyPagePart(OptionSet& set, Page page, std::string_view part)
 
 OptionSet restoreOptionSet(std::string_view stored)
 {
-    const StoredParts parts = splitStored(stored);
+    const StoredSegments segments = splitStored(stored);
     OptionSet set;
-    set.copyFile = parts.copyFile;
+    set.copyFile = segments.copyFile;
     for (const PageInfo& info : pageCatalogue()) {
         const std::size_t i = static_cast<std::size_t>(info.page);
-        if (!parts.masters[i])
+        if (!segments.masters[i])
             continue;
-        applyPagePart(set, info.page, parts.pages[i]);
+        applyPageSegment(set, info.page, segments.pages[i]);
         set.setMaster(info.page, true);
     }
     return set;

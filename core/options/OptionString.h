@@ -1,10 +1,10 @@
 #pragma once
 
-// The option string: one line of five parts joined by "|" that records an option set. Part 0 holds the
-// master flags, parts 1 to 3 the BSP, VIS and RAD pages (fields joined by ","), part 4 the CopyFile
-// flag. A page whose master is off is written as a fixed part of zeros. There is no escaping, so the
-// writer drops "," "|" and line breaks from value texts; the reader takes missing parts and fields as
-// unticked and empty, so short or damaged text never fails.
+// The option string: one line of five segments joined by "|" that records an option set: the master
+// flags; the BSP, VIS and RAD pages (fields joined by ","); the CopyFile flag. A page whose master is off
+// is written as a fixed segment of zeros. There is no escaping, so the writer drops "," "|" and line
+// breaks from value texts; the reader takes missing segments and fields as unticked and empty, so short or
+// damaged text never fails.
 
 #include "core/options/OptionSet.h"
 
@@ -15,29 +15,29 @@
 
 namespace qmx::options {
 
-// One page's part.
+// One page's segment.
 std::string serializePage(const OptionSet& set, Page page);
-// Parts 0 to 3 joined by "|", without the copy flag.
+// The masters' and the pages' segments joined by "|", without the copy flag.
 std::string serializeAll(const OptionSet& set);
 // serializeAll, "|" and the copy flag: what the settings file stores.
 std::string storedOptionString(const OptionSet& set);
 
-// A stored string taken apart: the master flags (exactly "1" counts), each page's part as text, and
+// A stored string taken apart: the master flags (exactly "1" counts), each page's segment as text, and
 // the copy flag.
-struct StoredParts
+struct StoredSegments
 {
     std::array<bool, 3> masters{};
     std::array<std::string, 3> pages;
     bool copyFile = false;
 };
-StoredParts splitStored(std::string_view stored);
+StoredSegments splitStored(std::string_view stored);
 
-// Reads one page's part into the set. Only ticks: a field other than "1" leaves its option as it is,
+// Reads one page's segment into the set. Only ticks: a field other than "1" leaves its option as it is,
 // and a value text is taken only when its flag is "1".
-void applyPagePart(OptionSet& set, Page page, std::string_view part);
+void applyPageSegment(OptionSet& set, Page page, std::string_view segment);
 
 // The whole restore: from the default state, the copy flag, then each page whose master flag is "1"
-// filled from its part with its master ticked.
+// filled from its segment with its master ticked.
 OptionSet restoreOptionSet(std::string_view stored);
 
 // A value text as the option string can hold it: without "," "|" CR and LF.

@@ -4,8 +4,9 @@
 #include "core/compile/DurationText.h"
 #include "core/game/GameSettings.h"
 #include "gui/parts/CompileOutput.h"
+#include "gui/parts/GameControls.h"
 #include "gui/toolkit/MessageBox.h"
-#include "gui/toolkit/Module1Ini.h"
+#include "gui/toolkit/Texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,7 +30,7 @@ QString qs(const std::string& utf8)
 // The refusal's text and, on a line of its own, what exactly was wrong.
 void refuse(const Refused& refused)
 {
-    QString prompt = Module1::Text(refusalText(refused.reason));
+    QString prompt = languageText(refusalText(refused.reason));
     if (!refused.detail.empty())
         prompt += QStringLiteral("\n\n") + qs(refused.detail);
     MsgBox(prompt, vbCritical);
@@ -38,28 +39,15 @@ void refuse(const Refused& refused)
 // Which tool failed and why, what it wrote last, and where the whole run is.
 QString failureMessage(const RunReport& report, const ToolReport& tool)
 {
-    QStringList lines = {qs(toolConclusion(tool)), Module1::Text(config::Text::CompileStoppedHere)};
+    QStringList lines = {qs(toolConclusion(tool)), languageText(config::Text::CompileStoppedHere)};
     if (!tool.lastLines.empty()) {
-        lines << QString() << Module1::Text(config::Text::CompileLastLines);
+        lines << QString() << languageText(config::Text::CompileLastLines);
         for (const std::string& line : tool.lastLines)
             lines << qs(line);
     }
     if (!report.logPath.empty())
-        lines << QString() << Module1::Text(config::Text::CompileLog) + QLatin1Char(' ') + qs(report.logPath);
+        lines << QString() << languageText(config::Text::CompileLog) + QLatin1Char(' ') + qs(report.logPath);
     return lines.join(QLatin1Char('\n'));
-}
-
-// A game that cannot start is the user's to fix (settings, a missing map); a failed start is an error.
-int gameRefusalStyle(game::Refusal refusal)
-{
-    switch (refusal) {
-    case game::Refusal::NoMap:
-        return vbInformation;
-    case game::Refusal::StartFailed:
-        return vbCritical;
-    default:
-        return vbExclamation;
-    }
 }
 
 } // namespace
@@ -184,16 +172,16 @@ void CompileController::compile(const CompileRequest& request, bool runMap)
     if (running())
         return;
     if (const std::optional<Refusal> refusal = checkSelection(request)) {
-        MsgBox(Module1::Text(refusalText(*refusal)), vbInformation);
+        MsgBox(languageText(refusalText(*refusal)), vbInformation);
         return;
     }
     if (const std::optional<Refused> unsafe = checkLines(request)) {
         refuse(*unsafe);
         return;
     }
-    Module1::SetSetting(config::Setting::LastFile, qs(request.mapFile));
-    Module1::SetSetting(config::Setting::LastDir, qs(request.mapDir));
-    Module1::SetSetting(config::Setting::LastMapDir, qs(request.gameDir));
+    storeSetting(config::Setting::LastFile, qs(request.mapFile));
+    storeSetting(config::Setting::LastDir, qs(request.mapDir));
+    storeSetting(config::Setting::LastMapDir, qs(request.gameDir));
 
     PlanResult planned = planCompile(request);
     if (!planned.plan) {
@@ -210,7 +198,7 @@ void CompileController::compile(const CompileRequest& request, bool runMap)
     m_run->plan = std::move(*planned.plan);
     m_run->runMap = runMap;
     if (!m_output) {
-        m_output = new CompileOutput;
+        m_output = new CompileOutput(m_window.window); // a window of its own, found among the main window's
         connect(m_output, &CompileOutput::stopClicked, this, &CompileController::stop);
     }
     m_output->begin();
@@ -260,16 +248,17 @@ void CompileController::showStatus()
     if (!m_window.window || !m_run)
         return;
     const qint64 seconds = m_run->clock.elapsed() / 1000;
-    QString text = Module1::Text(config::Text::CompileRunning) + QLatin1Char(' ')
+    QString status = languageText(config::Text::CompileRunning) + QLatin1Char(' ')
         + qs(formatElapsedTime(static_cast<std::int32_t>(seconds), false));
     if (!m_run->toolTimes.isEmpty())
-        text += QStringLiteral("   ") + m_run->toolTimes.join(QStringLiteral(", "));
-    m_window.window->statusBar()->showMessage(text);
+        status += QStringLiteral("   ") + m_run->toolTimes.join(QStringLiteral(", "));
+    m_window.window->statusBar()->showMessage(status);
 }
 
 void CompileController::toolStarted(const PlannedTool& tool)
 {
-    m_output->appendLines({QString(), qs(toolHeading(tool))});
+    const QString heading = qs(toolHeading(tool));
+    m_output->appendLines(m_run->toolTimes.isEmpty() ? QStringList{heading} : QStringList{QString(), heading});
 }
 
 void CompileController::toolEnded(const ToolReport& report)
@@ -285,12 +274,12 @@ void CompileController::runEnded(const RunReport& report)
     m_relay->runner.wait();
     const std::unique_ptr<Run> run = std::move(m_run);
     lock(false);
-    QString conclusion = Module1::Text(config::Text::CompileStoppedHere);
+    QString conclusion = languageText(config::Text::CompileStoppedHere);
     if (report.outcome == RunOutcome::Succeeded)
         conclusion
-            = Module1::Text(config::Text::Compile) + QLatin1Char(' ') + qs(formatElapsedTime(report.seconds, true));
+            = languageText(config::Text::Compile) + QLatin1Char(' ') + qs(formatElapsedTime(report.seconds, true));
     else if (report.outcome == RunOutcome::Stopped)
-        conclusion = Module1::Text(config::Text::CompileStopped);
+        conclusion = languageText(config::Text::CompileStopped);
     m_output->end(conclusion, qs(report.logPath));
     // Each tool's time, and how the one that failed ended.
     QStringList times = run->toolTimes;
@@ -313,37 +302,13 @@ void CompileController::runEnded(const RunReport& report)
     } else if (const ToolReport* failed = report.ended(); failed && report.outcome == RunOutcome::Failed) {
         const QString log = qs(report.logPath);
         if (MsgBox(failureMessage(report, *failed), vbCritical, QString(),
-                   log.isEmpty() ? QString() : Module1::Text(config::Text::CompileOpenLog))
+                   log.isEmpty() ? QString() : languageText(config::Text::CompileOpenLog))
             == vbAction)
             OpenLog(log);
     }
     if (const std::function<void()> then = std::exchange(m_then, nullptr))
         then();
     emit ended();
-}
-
-void ShowGameRun(const game::RunResult& result, QMainWindow* window)
-{
-    QStatusBar* status = window ? window->statusBar() : nullptr;
-    if (result.launch) {
-        if (status)
-            status->showMessage(Module1::Text(config::Text::GameStarted) + QLatin1Char(' ')
-                                + qs(result.launch->commandLine));
-        return;
-    }
-    if (!result.refused)
-        return;
-    const QString text = Module1::Text(game::refusalText(result.refused->reason));
-    if (result.refused->reason == game::Refusal::NotCopied) {
-        // Unticking the copy is a choice, not a fault: no box to close after every compile.
-        if (status)
-            status->showMessage(text);
-        return;
-    }
-    QString prompt = text;
-    if (!result.refused->detail.empty())
-        prompt += QStringLiteral("\n\n") + qs(result.refused->detail);
-    MsgBox(prompt, gameRefusalStyle(result.refused->reason));
 }
 
 } // namespace qmx::compile

@@ -6,7 +6,6 @@
 // the copied map; or which tool failed and why, with nothing copied and no game started; or "stopped".
 
 #include "core/compile/CompilePlan.h"
-#include "core/game/GameRun.h"
 
 #include <QList>
 #include <QObject>
@@ -72,9 +71,5 @@ private:
     bool m_controlsEnabled = true;
     std::function<void()> m_then;
 };
-
-// Tells the user how a start of the game went: a refusal's message, or in the window's status line
-// the command line that was started, or that the map was not copied and so nothing started.
-void ShowGameRun(const game::RunResult& result, QMainWindow* window);
 
 } // namespace qmx::compile

@@ -2,7 +2,7 @@
 
 #include "core/os/Os.h"
 #include "gui/toolkit/CentreWindow.h"
-#include "gui/toolkit/Module1Ini.h"
+#include "gui/toolkit/Texts.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -23,7 +23,7 @@ constexpr int kFrameMs = 40;
 
 QPushButton* makeButton(const char* name, config::Text caption, QWidget* parent)
 {
-    auto* button = new QPushButton(Module1::Text(caption), parent);
+    auto* button = new QPushButton(languageText(caption), parent);
     button->setObjectName(QLatin1String(name));
     button->setAccessibleName(button->text());
     return button;
@@ -35,7 +35,7 @@ CompileOutput::CompileOutput(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("CompileOutput"));
-    setWindowTitle(Module1::Text(config::Text::CompileOutputTitle) + QStringLiteral(" - QMX GUI II"));
+    setWindowTitle(languageText(config::Text::CompileOutputTitle) + QStringLiteral(" - QMX GUI II"));
     m_view = new QPlainTextEdit(this);
     m_view->setObjectName(QStringLiteral("CompileOutputText"));
     m_view->setAccessibleName(windowTitle());

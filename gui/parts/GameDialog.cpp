@@ -3,7 +3,7 @@
 #include "core/game/GameSettings.h"
 #include "core/storage/IniFile.h"
 #include "gui/parts/ExeChooser.h"
-#include "gui/toolkit/Module1Ini.h"
+#include "gui/toolkit/Texts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,12 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
+namespace qmx {
 
-QString caption(qmx::config::Text id)
-{
-    return Module1::Text(id);
-}
+namespace {
 
 QLabel* makeLabel(const char* name, const QString& caption, QWidget* parent)
 {
@@ -41,7 +38,7 @@ QLineEdit* makeEdit(const char* name, QLabel* label, const QString& value, QWidg
     edit->setObjectName(QLatin1String(name));
     edit->setAccessibleName(label->text());
     // The settings file gives back this much of a value; more would be cut off unseen.
-    edit->setMaxLength(static_cast<int>(qmx::ini::kMaxValueBytes));
+    edit->setMaxLength(static_cast<int>(ini::kMaxValueBytes));
     edit->setText(value);
     label->setBuddy(edit);
     return edit;
@@ -54,52 +51,53 @@ GameDialog::GameDialog(const QString& gameDir, QWidget* parent)
     , m_gameDir(gameDir)
 {
     setObjectName(QStringLiteral("GameDialog"));
-    setWindowTitle(caption(qmx::config::Text::GameTitle));
-    const qmx::game::GameSettings settings = qmx::game::readGameSettings();
-
-    GameExeLabel = makeLabel("GameExeLabel", caption(qmx::config::Text::GameExe), this);
-    GameExe = makeEdit("GameExe", GameExeLabel, QString::fromStdString(settings.executable), this);
-    GameBrowse = makeButton("GameBrowse", caption(qmx::config::Text::GameBrowse), this);
-    GameParametersLabel = makeLabel("GameParametersLabel", caption(qmx::config::Text::GameParameters), this);
-    GameParameters = makeEdit("GameParameters", GameParametersLabel, QString::fromStdString(settings.parameters), this);
-    GamePlaceholders = makeLabel("GamePlaceholders", caption(qmx::config::Text::GamePlaceholders), this);
-    GamePlaceholders->setWordWrap(true);
-    GamePlaceholders->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    GameOK = makeButton("GameOK", caption(qmx::config::Text::GameOK), this);
-    GameOK->setDefault(true);
-    GameCancel = makeButton("GameCancel", caption(qmx::config::Text::GameCancel), this);
+    setWindowTitle(languageText(config::Text::GameTitle));
+    const game::GameSettings settings = game::readGameSettings();
+    QLabel* exeLabel = makeLabel("GameExeLabel", languageText(config::Text::GameExe), this);
+    m_exe = makeEdit("GameExe", exeLabel, QString::fromStdString(settings.executable), this);
+    QPushButton* browse = makeButton("GameBrowse", languageText(config::Text::GameBrowse), this);
+    QLabel* parametersLabel = makeLabel("GameParametersLabel", languageText(config::Text::GameParameters), this);
+    m_parameters = makeEdit("GameParameters", parametersLabel, QString::fromStdString(settings.parameters), this);
+    QLabel* placeholders = makeLabel("GamePlaceholders", languageText(config::Text::GamePlaceholders), this);
+    placeholders->setWordWrap(true);
+    placeholders->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPushButton* ok = makeButton("GameOK", languageText(config::Text::GameOK), this);
+    ok->setDefault(true);
+    QPushButton* cancel = makeButton("GameCancel", languageText(config::Text::GameCancel), this);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(GameExeLabel, 0, 0);
-    layout->addWidget(GameExe, 0, 1);
-    layout->addWidget(GameBrowse, 0, 2);
-    layout->addWidget(GameParametersLabel, 1, 0);
-    layout->addWidget(GameParameters, 1, 1, 1, 2);
-    layout->addWidget(GamePlaceholders, 2, 1, 1, 2);
+    layout->addWidget(exeLabel, 0, 0);
+    layout->addWidget(m_exe, 0, 1);
+    layout->addWidget(browse, 0, 2);
+    layout->addWidget(parametersLabel, 1, 0);
+    layout->addWidget(m_parameters, 1, 1, 1, 2);
+    layout->addWidget(placeholders, 2, 1, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(GameOK);
-    buttons->addWidget(GameCancel);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
     layout->addLayout(buttons, 3, 0, 1, 3);
     layout->setColumnStretch(1, 1);
     // The explanation wraps: the height it needs at this width, not at its narrowest.
     resize(560, hasHeightForWidth() ? heightForWidth(560) : sizeHint().height());
 
-    connect(GameBrowse, &QPushButton::clicked, this, &GameDialog::GameDialog_GameBrowse_Click);
-    connect(GameOK, &QPushButton::clicked, this, &GameDialog::GameDialog_GameOK_Click);
-    connect(GameCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(browse, &QPushButton::clicked, this, &GameDialog::browse);
+    connect(ok, &QPushButton::clicked, this, &GameDialog::store);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void GameDialog::GameDialog_GameBrowse_Click()
+void GameDialog::browse()
 {
     // Where the executable already is, else the game directory the maps go to.
-    ExeChooser chooser(GameExe->text().trimmed(), m_gameDir, this);
+    ExeChooser chooser(m_exe->text().trimmed(), m_gameDir, this);
     if (chooser.exec() == QDialog::Accepted)
-        GameExe->setText(chooser.chosenPath());
+        m_exe->setText(chooser.chosenPath());
 }
 
-void GameDialog::GameDialog_GameOK_Click()
+void GameDialog::store()
 {
-    qmx::game::writeGameCommand(GameExe->text().trimmed().toStdString(), GameParameters->text().toStdString());
+    game::writeGameCommand(m_exe->text().trimmed().toStdString(), m_parameters->text().toStdString());
     accept();
 }
+
+} // namespace qmx

@@ -53,11 +53,6 @@ bool AnotherInstanceRunning()
     return os::anotherInstanceRunning();
 }
 
-QString Environ(const QString& name)
-{
-    return fromUtf8(os::getEnv(name.toStdString()));
-}
-
 QString Dir(const QString& pattern)
 {
     return fromUtf8(os::probeFirstFile(pattern.toStdString()));

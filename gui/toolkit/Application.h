@@ -18,7 +18,6 @@ void setEndProgramHandler(EndProgramHandler handler); // empty handler: real ter
 QString ProgramDirectory(); // Windows-form, no trailing backslash
 QString ExecutableName(); // without extension
 bool AnotherInstanceRunning();
-QString Environ(const QString& name); // "" when unset
 QString Dir(const QString& pattern); // the directory probe
 
 } // namespace qmx

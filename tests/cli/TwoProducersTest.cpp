@@ -2,8 +2,6 @@
 // and stores its options as a user leaves them; then qmxcompile --dry-run, run as a program from the same
 // program directory, must print the same compile.bat bytes, or refuse as the window did.
 
-#include "gui/parts/OptionString.h"
-#include "gui/parts/Presets.h"
 #include "support/CompileFixture.h"
 
 #include <QApplication>
@@ -17,7 +15,7 @@ TEST_F(TwoProducers, WindowAndCommandWriteTheSameCompileBat)
 {
     const QString command = m_sandbox.hostPath(QFileInfo(QStringLiteral(QMX_COMPILE_EXE)).fileName());
     ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_COMPILE_EXE), command));
-    Module1::SetSetting(qmx::config::Setting::SDKDir, win(m_sdkDir)); // as the SDK folder window stores it
+    qmx::storeSetting(qmx::config::Setting::SDKDir, win(m_sdkDir)); // as the SDK folder window stores it
     pickMap();
 
     const struct
@@ -45,9 +43,11 @@ TEST_F(TwoProducers, WindowAndCommandWriteTheSameCompileBat)
         SCOPED_TRACE(c.stored);
         qmxtest::resetRecorders();
         QFile::remove(m_sdkDir + "/compile.bat");
-        Module1::RestoreOptionString(c.stored);
+        qmx::config::write(qmx::config::Setting::Preset4, c.stored); // put into the window by its Preset menu
+        action("loadpreset4")->trigger();
+        qmxtest::resetRecorders();
         for (const QString& typed : c.typed) {
-            qmx::TextBox* box = m_form->textBox(typed.section('=', 0, 0));
+            auto* box = child<qmx::TextBox>(m_form.get(), typed.section('=', 0, 0));
             box->clear();
             for (const QChar letter : typed.section('=', 1)) { // keyClicks() knows ASCII only
                 QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(letter));
@@ -56,9 +56,14 @@ TEST_F(TwoProducers, WindowAndCommandWriteTheSameCompileBat)
         }
         compile();
         const QByteArray windowBatch = batchBytes();
-        const bool windowRefused = !messages().empty() && messages()[0].prompt == Module1::LanguageText("nobsp");
+        const bool windowRefused = !messages().empty() && messages()[0].prompt == languageKey("nobsp");
         ASSERT_TRUE(windowRefused != !windowBatch.isEmpty());
-        c.preset ? qmx::SavePreset(c.preset) : m_form->Form1_Form_Unload();
+        if (c.preset) {
+            action(QString("savepreset%1").arg(c.preset))->trigger();
+        } else {
+            m_form->close();
+            m_form->show();
+        }
 
         QStringList args = {m_mapDir + "/a.vmf", "--dry-run"};
         if (c.preset)
@@ -74,7 +79,7 @@ TEST_F(TwoProducers, WindowAndCommandWriteTheSameCompileBat)
         EXPECT_EQ(process.exitCode(), windowRefused ? 65 : 0) << err.toStdString();
         EXPECT_EQ(out, windowRefused ? QByteArray() : windowBatch);
         if (windowRefused) {
-            EXPECT_TRUE(err.startsWith("qmxcompile: " + Module1::LanguageText("nobsp").toUtf8())) << err.toStdString();
+            EXPECT_TRUE(err.startsWith("qmxcompile: " + languageKey("nobsp").toUtf8())) << err.toStdString();
         }
         EXPECT_EQ(m_sandbox.readFile("settings.qmxII"), settings);
     }

@@ -46,14 +46,13 @@ TEST_F(EndToEnd, CompileInWinesConsoleThenTheGameOnTheCopiedMap)
                                  {"RAD", "RADnoextra", "RADlights", "RADlights_text=my lights.rad", "CopyFile"}};
     for (int page = 0; page < 3; ++page) {
         tick(pages[page].front());
-        m_form->SSTab1->setCurrentIndex(page);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return m_form->checkBox(pages[page][1])->isVisible(); }, 5000));
+        child<QTabWidget>(m_form.get(), "SSTab1")->setCurrentIndex(page);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return box(pages[page][1])->isVisible(); }, 5000));
         for (const QString& name : pages[page].mid(1))
             tick(name);
     }
-    QTest::mouseClick(m_form->RunMap, Qt::LeftButton, {}, QPoint(8, m_form->RunMap->height() / 2));
-    ASSERT_EQ(m_form->RunMap->Value(), 1);
-    m_form->MenuCompile->trigger();
+    tick("RunMap");
+    action("MenuCompile")->trigger();
     // The tools run while the window goes on; their end brings the time, the copy and the game.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->compiling(); }, 120000));
 
@@ -67,12 +66,12 @@ TEST_F(EndToEnd, CompileInWinesConsoleThenTheGameOnTheCopiedMap)
     EXPECT_EQ(runRecord(), expectedRun());
     ASSERT_EQ(messages().size(), 1u);
     const QRegularExpression words(
-        QString("^\\Q%1\\E (\\d+ minutes? and )?\\d+ seconds?$").arg(Module1::LanguageText("Compile")));
+        QString("^\\Q%1\\E (\\d+ minutes? and )?\\d+ seconds?$").arg(languageKey("Compile")));
     EXPECT_TRUE(words.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
     EXPECT_EQ(messages()[0].style, 64);
     EXPECT_TRUE(isCompiledMap(readHost(m_gameDir + "/a.bsp")));
 
-    EXPECT_TRUE(m_form->statusBar()->currentMessage().startsWith(Module1::Text(qmx::config::Text::GameStarted)));
+    EXPECT_TRUE(m_form->statusBar()->currentMessage().startsWith(qmx::languageText(qmx::config::Text::GameStarted)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(log); }, 60000)) << "the game did not start";
     const QString record = QString::fromUtf8(readHost(log));
     const QString game = win(m_gameDir);

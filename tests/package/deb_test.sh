@@ -30,8 +30,9 @@ unset XDG_DATA_HOME sourcesdk
 mkdir -p "$HOME"
 "$prog/qmxgui2-launcher" &
 pid=$!
-# Without an SDK the program asks for the SDK folder; either window proves it started.
-if ! timeout 60 xdotool search --sync --onlyvisible --name "QMX GUI II|SourceSDK" >/dev/null; then
+# Without an SDK the program asks for the SDK folder; either window proves it started. Its own: other tests
+# may show theirs on the same display.
+if ! timeout 60 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null; then
     echo "the installed program showed no window"
     exit 1
 fi

@@ -89,6 +89,49 @@ void drain(int fd, std::string& bytes)
     }
 }
 
+// "wine cmd /c batch" with its output and errors into output, in a process group of its own; 0 or the error.
+int spawnInterpreter(const std::string& batch, int output, pid_t& pid)
+{
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_adddup2(&actions, output, 1);
+    ::posix_spawn_file_actions_adddup2(&actions, output, 2);
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    // A group of its own, for kill(); the terminal's Ctrl+C then reaches only us, and we decide.
+    ::posix_spawnattr_setpgroup(&attributes, 0);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    for (int signal : {SIGINT, SIGQUIT, SIGPIPE, SIGTERM})
+        sigaddset(&defaults, signal);
+    ::posix_spawnattr_setsigmask(&attributes, &none);
+    ::posix_spawnattr_setsigdefault(&attributes, &defaults);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    // By its path, Wine starts the interpreter itself; "cmd" alone goes through start.exe, a process more.
+    static const std::string kInterpreter = "C:\\windows\\system32\\cmd.exe";
+    std::vector<std::string> argv = {"wine", fileExists(kInterpreter) ? kInterpreter : "cmd", "/c", batch};
+    std::vector<char*> args;
+    for (std::string& arg : argv)
+        args.push_back(arg.data());
+    args.push_back(nullptr);
+    // Wine's own debug messages would mix with the tools' output, unless the user asked for them.
+    std::vector<char*> env;
+    for (char** e = environ; *e; ++e)
+        env.push_back(*e);
+    std::string quiet = "WINEDEBUG=-all";
+    if (!std::getenv("WINEDEBUG"))
+        env.push_back(quiet.data());
+    env.push_back(nullptr);
+
+    const int spawned = ::posix_spawnp(&pid, "wine", &actions, &attributes, args.data(), env.data());
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::posix_spawnattr_destroy(&attributes);
+    return spawned;
+}
+
 } // namespace
 
 ToolProcess::ToolProcess()
@@ -116,43 +159,7 @@ std::unique_ptr<ToolProcess> ToolProcess::start(std::string_view batchLine, std:
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return fail(std::string("no pipe for the tool's output: ") + std::strerror(errno));
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    ::posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-    ::posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
-    posix_spawnattr_t attributes;
-    ::posix_spawnattr_init(&attributes);
-    // A group of its own, for kill(); the terminal's Ctrl+C then reaches only us, and we decide.
-    ::posix_spawnattr_setpgroup(&attributes, 0);
-    sigset_t none, defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    for (int signal : {SIGINT, SIGQUIT, SIGPIPE, SIGTERM})
-        sigaddset(&defaults, signal);
-    ::posix_spawnattr_setsigmask(&attributes, &none);
-    ::posix_spawnattr_setsigdefault(&attributes, &defaults);
-    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    // By its path, Wine starts the interpreter itself; "cmd" alone goes through start.exe, a process more.
-    static const std::string kInterpreter = "C:\\windows\\system32\\cmd.exe";
-    std::vector<std::string> argv = {"wine", fileExists(kInterpreter) ? kInterpreter : "cmd", "/c", impl.step.batch};
-    std::vector<char*> args;
-    for (std::string& arg : argv)
-        args.push_back(arg.data());
-    args.push_back(nullptr);
-    // Wine's own debug messages would mix with the tools' output, unless the user asked for them.
-    std::vector<char*> env;
-    for (char** e = environ; *e; ++e)
-        env.push_back(*e);
-    std::string quiet = "WINEDEBUG=-all";
-    if (!std::getenv("WINEDEBUG"))
-        env.push_back(quiet.data());
-    env.push_back(nullptr);
-
-    const int spawned = ::posix_spawnp(&impl.pid, "wine", &actions, &attributes, args.data(), env.data());
-    ::posix_spawn_file_actions_destroy(&actions);
-    ::posix_spawnattr_destroy(&attributes);
+    const int spawned = spawnInterpreter(impl.step.batch, fds[1], impl.pid);
     ::close(fds[1]);
     if (spawned != 0) {
         ::close(fds[0]);

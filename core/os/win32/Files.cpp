@@ -258,6 +258,52 @@ bool readFile(std::string_view path, std::string& bytes, std::size_t maxBytes)
 
 namespace {
 
+// The file to write: what a link points to, never the link itself, which is the user's; nothing (and the
+// system's error code) when the target is refused.
+std::optional<std::wstring> writableTarget(std::string_view path, DWORD& attr, DWORD& code)
+{
+    std::wstring target = widen(path);
+    attr = GetFileAttributesW(target.c_str());
+    if (attr == INVALID_FILE_ATTRIBUTES) {
+        // Only a file that is not there may be created; a name that cannot be resolved (a link in a
+        // circle) is refused.
+        code = GetLastError();
+        if (code != ERROR_FILE_NOT_FOUND)
+            return std::nullopt;
+    } else {
+        // Opening follows links (Wine's view of a Linux one included); a link that points nowhere cannot be
+        // opened and is refused, as on Linux.
+        const std::optional<std::wstring> resolved = finalPath(target);
+        if (!resolved) {
+            code = GetLastError();
+            return std::nullopt;
+        }
+        target = *resolved;
+        attr = GetFileAttributesW(target.c_str());
+    }
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+        code = ERROR_ACCESS_DENIED;
+        return std::nullopt;
+    }
+    return target;
+}
+
+// The one temporary file of this target: a write cut short leaves only it, and the next one takes it over. No
+// other writer may open it while we hold it, so a second writer of the target waits here; readers may, since
+// after the rename it is the target.
+HANDLE openTemporary(const std::wstring& tmp)
+{
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        h = CreateFileW(tmp.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
+            break;
+        Sleep(10);
+    }
+    return h;
+}
+
 // replaceFile, and with edit updateFile.
 bool replace(std::string_view path, std::string_view bytes, const FileEdit* edit, std::size_t maxBytes,
              std::string* error)
@@ -269,39 +315,13 @@ bool replace(std::string_view path, std::string_view bytes, const FileEdit* edit
             *error = errorText("Cannot write", path, code);
         return false;
     };
-    std::wstring target = widen(path);
-    DWORD attr = GetFileAttributesW(target.c_str());
-    if (attr == INVALID_FILE_ATTRIBUTES) {
-        // Only a file that is not there may be created; a name that cannot be resolved (a link in a
-        // circle) is refused.
-        const DWORD code = GetLastError();
-        if (code != ERROR_FILE_NOT_FOUND)
-            return fail(code);
-    } else {
-        // Write what a link points to, never the link itself: it is the user's. Opening follows links
-        // (Wine's view of a Linux one included); a link that points nowhere cannot be opened and is
-        // refused, as on Linux.
-        const std::optional<std::wstring> resolved = finalPath(target);
-        if (!resolved)
-            return fail(GetLastError());
-        target = *resolved;
-        attr = GetFileAttributesW(target.c_str());
-    }
-    if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-        return fail(ERROR_ACCESS_DENIED);
-
-    // The one temporary file of this target: a write cut short leaves only it, and the next one takes it
-    // over. No other writer may open it while we hold it, so a second writer of the target waits here;
-    // readers may, since after the rename it is the target.
-    const std::wstring tmp = tempPathFor(target);
-    HANDLE h = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        h = CreateFileW(tmp.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
-            break;
-        Sleep(10);
-    }
+    DWORD attr = INVALID_FILE_ATTRIBUTES;
+    DWORD code = 0;
+    const std::optional<std::wstring> resolved = writableTarget(path, attr, code);
+    if (!resolved)
+        return fail(code);
+    const std::wstring& target = *resolved;
+    HANDLE h = openTemporary(tempPathFor(target));
     if (h == INVALID_HANDLE_VALUE) {
         if (error)
             *error = errorText("Cannot create a file beside", path, GetLastError());

@@ -1,0 +1,246 @@
+// The option pages and the Preset menu on their own: the page rules, each control's field of the option string,
+// the value boxes' share of the settings file, and the four preset slots.
+
+#include "gui/parts/OptionPages.h"
+#include "core/options/OptionCatalogue.h"
+#include "core/options/OptionString.h"
+#include "core/storage/IniFile.h"
+#include "gui/parts/PresetMenu.h"
+#include "gui/toolkit/CheckBox.h"
+#include "gui/toolkit/TextBox.h"
+#include "support/Recorders.h"
+#include "support/Sandbox.h"
+
+#include <QAction>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class OptionPagesTest : public testing::Test
+{
+protected:
+    void SetUp() override { m_host.show(); }
+    // A user's click: the control's page is brought to the front first, as a user would have to.
+    void click(QWidget* w) const
+    {
+        QTabWidget* tabs = m_pages.tabs();
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->widget(i)->isAncestorOf(w))
+                tabs->setCurrentIndex(i);
+        QTest::mouseClick(w, Qt::LeftButton);
+    }
+    qmx::CheckBox* box(const QString& name) const { return m_host.findChild<qmx::CheckBox*>(name); }
+    qmx::TextBox* text(const QString& name) const { return m_host.findChild<qmx::TextBox*>(name); }
+    void tick(const QString& name, bool on = true) { box(name)->setValue(on ? 1 : 0); }
+    // "name" ticks a box, "name=text" also fills its option's value box; masters first, as a user would.
+    void apply(const QString& settings)
+    {
+        m_pages.restore("");
+        for (const QString& setting : settings.split(';', Qt::SkipEmptyParts)) {
+            tick(setting.section('=', 0, 0));
+            if (setting.contains('='))
+                text(setting.section('=', 0, 0) + "_text")->setText(setting.section('=', 1));
+        }
+    }
+    // Every box's value and text, and whether it can be used.
+    std::string state() const
+    {
+        std::string s;
+        for (qmx::CheckBox* b : m_host.findChildren<qmx::CheckBox*>())
+            s += b->objectName().toStdString() + '=' + std::to_string(b->Value()) + (b->isEnabled() ? " " : "- ");
+        for (qmx::TextBox* t : m_host.findChildren<qmx::TextBox*>())
+            s += t->objectName().toStdString() + "='" + t->text().toStdString() + (t->isEnabled() ? "' " : "'- ");
+        return s;
+    }
+
+    qmxtest::Sandbox m_sandbox;
+    QWidget m_host;
+    qmx::OptionPages m_pages{&m_host};
+};
+
+// Off clears the master's page and only that; on again gives it back empty. A page that is off shows its controls
+// disabled, unticked, empty and grey. A click into a value box ticks its option, unticking it empties the box.
+TEST_F(OptionPagesTest, PageRulesFollowTheClicks)
+{
+    for (const qmx::PageInfo& page : qmx::pageCatalogue()) {
+        for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
+            tick(qmx::pageInfo(entry.page).master);
+            tick(entry.name);
+            if (entry.textBoxName)
+                text(entry.textBoxName)->setText("5");
+        }
+        for (int on = 0; on < 2; ++on) {
+            SCOPED_TRACE(std::string(page.master) + (on ? " on again" : " off"));
+            click(box(page.master));
+            for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
+                const bool pageOn = entry.page != page.page || on;
+                EXPECT_EQ(box(entry.name)->Value(), entry.page != page.page ? 1 : 0) << entry.name;
+                EXPECT_EQ(box(entry.name)->isEnabled(), pageOn) << entry.name;
+                if (qmx::TextBox* t = entry.textBoxName ? text(entry.textBoxName) : nullptr) {
+                    EXPECT_EQ(t->text(), entry.page != page.page ? "5" : "") << entry.name;
+                    EXPECT_EQ(t->BackColor(), pageOn ? qmx::kSysColorWindow : qmx::kSysColorScrollBar) << entry.name;
+                }
+            }
+        }
+    }
+    m_pages.restore("1,1,1|0|0|0|0");
+    for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
+        if (qmx::TextBox* t = entry.textBoxName ? text(entry.textBoxName) : nullptr) {
+            SCOPED_TRACE(entry.name);
+            QTest::keyClicks(t, "12");
+            EXPECT_EQ(box(entry.name)->Value(), 0); // typing alone ticks nothing
+            click(t);
+            EXPECT_EQ(box(entry.name)->Value(), 1);
+            click(box(entry.name));
+            EXPECT_EQ(t->text(), "");
+        }
+    }
+}
+
+// A typed "," or "|" is dropped, and the box says why at once, in the language file's words.
+TEST_F(OptionPagesTest, ARefusedCharacterIsExplainedAtTheBox)
+{
+    const QString english = "\",\" and \"|\" cannot be stored in a value; use \".\" for decimals.";
+    const std::tuple<QByteArray, const char*, const char*, QString> cases[] = {
+        // language file, typed, kept, the explanation ("": nothing refused)
+        {"[language]\r\nValueCharsRefused=Nein!\r\n", "1|2", "12", "Nein!"},
+        {"[language]\r\n", ",,||", "", english}, // built in
+        {"[language]\r\n", "0.5 a;b", "0.5 a;b", ""},
+    };
+    m_pages.restore("0,0,1|0|0|0|0");
+    qmx::TextBox* t = text("RADbounce_text");
+    for (const auto& [language, typed, kept, explained] : cases) {
+        SCOPED_TRACE(typed);
+        m_sandbox.writeFile("language.qmxII", language);
+        t->clear();
+        t->setToolTip(QString());
+        QTest::keyClicks(t, typed);
+        EXPECT_EQ(t->text(), kept);
+        EXPECT_EQ(t->toolTip(), explained);
+        EXPECT_TRUE(explained.isEmpty() || QToolTip::text() == explained) << QToolTip::text().toStdString();
+    }
+}
+
+// Each control reaches its own field of the option string (alternate controls ticked, each value box with a text
+// of its own), and a restore over differently ticked pages gives back exactly what was stored.
+TEST_F(OptionPagesTest, EachControlHasItsOwnFieldBothWays)
+{
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        m_pages.restore("1,1,1|0|0|0|" + std::to_string(round));
+        qmx::options::OptionSet expected = m_pages.state();
+        int index = 0;
+        for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
+            if (++index % 2 != round)
+                continue;
+            tick(entry.name);
+            expected[entry].ticked = true;
+            if (entry.textBoxName) {
+                text(entry.textBoxName)->setText(QString::number(index));
+                expected[entry].text = std::to_string(index);
+            }
+        }
+        const std::string stored = m_pages.storedOptionString();
+        EXPECT_EQ(stored, qmx::options::storedOptionString(expected));
+        m_pages.restore("1,1,1|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2|1,0,0|1,0,0,0,0,0,0,0,0,0,0,1,8,0,0,0,0|1");
+        m_pages.restore(stored);
+        EXPECT_EQ(m_pages.storedOptionString(), stored);
+    }
+}
+
+// The six value boxes share the room the settings file gives back, in bytes of its encoding: filled as far as
+// they let the user, in the worst combinations, the texts take the budget to its last whole character, and the
+// stored string fits and comes back whole.
+TEST_F(OptionPagesTest, FullValueBoxesStillFitTheSettingsFileAndRestoreWhole)
+{
+    const std::string utf8 = "\xEF\xBB\xBF[settings]\r\n";
+    const std::tuple<const char*, const char*, const char*, std::string, std::size_t> cases[] = {
+        // what, the value option ticked ("": all), the letter typed, the settings file, bytes of the letter
+        {"every option ticked", "", "7", "", 1},
+        {"only the last value option", "RADmaxdispsamplesize", "7", "", 1},
+        {"two-byte letters in a UTF-8 file", "", u8"\u00e9", utf8, 2},
+        {"three-byte letters in a UTF-8 file", "BSPblocks", u8"\u20ac", utf8, 3},
+        {"a letter of one ANSI byte", "BSPblocks", u8"\u20ac", "", 1},
+    };
+    const std::size_t budget = qmx::options::valueTextBudget();
+    for (const auto& [name, only, typed, before, charBytes] : cases) {
+        SCOPED_TRACE(name);
+        m_sandbox.writeFile("settings.qmxII", QByteArray::fromStdString(before));
+        m_pages.restore("1,1,1|0|0|0|1");
+        for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
+            if (*only && QLatin1String(only) != entry.name)
+                continue;
+            tick(entry.name);
+            // As much as each box takes, box after box (a key event with the letter's text: keyClicks is ASCII).
+            for (int i = 0; entry.textBoxName && i < 300; ++i)
+                QTest::sendKeyEvent(QTest::Click, text(entry.textBoxName), Qt::Key_unknown, typed, Qt::NoModifier);
+        }
+        std::size_t textBytes = 0;
+        for (const qmx::OptionEntry& entry : qmx::optionCatalogue())
+            textBytes += entry.textBoxName ? text(entry.textBoxName)->text().size() * charBytes : 0;
+        EXPECT_EQ(textBytes, budget - budget % charBytes);
+        const std::string stored = m_pages.storedOptionString();
+        const std::string file = m_sandbox.settingsFile().toStdString();
+        ASSERT_TRUE(qmx::ini::writeValue(file, "settings", "LastUsedSettings", stored));
+        m_pages.restore(qmx::ini::readValue(file, "settings", "LastUsedSettings"));
+        EXPECT_EQ(m_pages.storedOptionString(), stored);
+    }
+}
+
+// A save writes its slot's line and nothing else, with its message; a load over other ticks gives back exactly the
+// saved state; a slot never saved or damaged restores what it can over cleared pages, writing nothing.
+TEST_F(OptionPagesTest, PresetSlotsRoundTripAndSayWhatTheyDid)
+{
+    qmx::PresetMenu menu(m_pages, &m_host);
+    m_sandbox.writeFile("language.qmxII", "[Language]\r\npreset=Preset\r\nsaved=saved\r\nloaded=ok");
+    const auto act = [&](const char* action, int slot, const char* word) {
+        qmxtest::resetRecorders();
+        m_host.findChild<QAction*>(QLatin1String(action) + QString::number(slot))->trigger();
+        ASSERT_EQ(qmxtest::messages().size(), 1u);
+        EXPECT_EQ(qmxtest::messages()[0].prompt, QString("Preset %1 %2").arg(slot).arg(word));
+        EXPECT_EQ(qmxtest::messages()[0].style, 0);
+    };
+    const QString noise = "BSP;VIS;RAD;BSPfulldetail;VISradiusoverride;RADluxdensity=7;CopyFile";
+    QByteArray file = "; kept\r\n[presets]\r\npreset1=1\r\npreset2=2\r\n[other]\r\npreset1=not this one\r\n";
+    m_sandbox.writeFile("settings.qmxII", file);
+    const char* const saves[][2] = {
+        {"BSP;VIS;RAD;BSPnowater;BSPluxelscale=2;VISfast;RADbounce=8;CopyFile",
+         "1,1,1|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2|1,0,0|0,0,0,0,0,0,0,0,0,0,0,1,8,0,0,0,0|1"},
+        {"RAD;RADlights=\u00e9t\u00e9 9.rad",
+         "0,0,1|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|0,0,0|"
+         "0,0,0,0,0,0,0,0,0,1,\xe9t\xe9 9.rad,0,0,0,0,0,0|0"},
+    };
+    for (int slot = 1; slot <= 2; ++slot) {
+        SCOPED_TRACE(slot);
+        apply(QString::fromUtf8(saves[slot - 1][0]));
+        const std::string saved = state();
+        act("savepreset", slot, "saved");
+        file.replace("preset" + QByteArray::number(slot) + "=" + QByteArray::number(slot),
+                     "preset" + QByteArray::number(slot) + "=" + saves[slot - 1][1]);
+        EXPECT_EQ(m_sandbox.readFile("settings.qmxII"), file);
+        apply(noise);
+        act("loadpreset", slot, "ok");
+        EXPECT_EQ(state(), saved);
+    }
+    // What slot 3 holds ("-": no settings file) > what is ticked after the load.
+    for (const QByteArray& row :
+         QByteArray("->\ngarbage>\n1 ,true,2|1|1|1|yes>\n1,0,0|1,1>BSP;BSPleaktest;BSPonlyents\n"
+                    "0,0,1|x|x|0,0,0,0,0,0,0,0,0,0,0,1>RAD;RADbounce")
+             .split('\n')) {
+        SCOPED_TRACE(row.constData());
+        const QByteArray stored = row.startsWith('-') ? QByteArray() : "[presets]\r\npreset3=" + row.split('>')[0];
+        m_sandbox.writeFile("settings.qmxII", stored);
+        apply(QString::fromUtf8(row.split('>')[1]));
+        const std::string expected = state();
+        apply(noise);
+        act("loadpreset", 3, "ok");
+        EXPECT_EQ(state(), expected);
+        EXPECT_EQ(m_sandbox.readFile("settings.qmxII"), stored);
+    }
+}
+
+} // namespace

@@ -1,0 +1,418 @@
+// The windows on the real program: start-up and shut-down, captions as the screen and assistive technology show
+// them, where the SDK comes from, the browsers, the keyboard, the credits window and window placement. A known
+// language file, no sourcesdk variable, and two sandbox folders stand in for drives C: and D:.
+
+#include "core/options/OptionCatalogue.h"
+#include "core/os/Os.h"
+#include "gui/toolkit/Application.h"
+#include "gui/toolkit/CentreWindow.h"
+#include "gui/toolkit/DriveList.h"
+#include "gui/windows/CreditsWindow.h"
+#include "support/AccessibleTree.h"
+#include "support/CompileFixture.h"
+#include "support/UserRegistry.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTabWidget>
+#include <QWindow>
+
+namespace {
+
+using qmxtest::ScopedEnv;
+
+QByteArray ansi(const QString& text)
+{
+    return QByteArray::fromStdString(qmx::os::toAnsi(text.toStdString()));
+}
+
+const char* const kLanguage
+    = "[LANGUAGE]\r\nProgramOpen=\" is already running.\"\r\nFrame2=Maps\r\nFrame4=Game\r\nMenuCompile=Build\r\n"
+      "Presets=Sets\r\npreset=Set\r\nsave=Store\r\nload=Fetch\r\nCopyFIle=Copy it\r\nFrame3=Options\r\n"
+      "RunMap=Map im Spiel starten\r\nGameCommand=Spiel...\r\nGameRunTip=Ohne Kompilieren spielen\r\n"
+      "Credits=Back\r\nForm3=Danke\r\n";
+
+class StartUpTest : public testing::Test
+{
+protected:
+    StartUpTest()
+    {
+        QDir::setCurrent(m_hostC); // the lists open on the current directory when nothing else is given
+        ScopedEnv::unset("sourcesdk");
+        m_sandbox.writeFile("language.qmxII", kLanguage);
+    }
+    ~StartUpTest() override
+    {
+        m_form.reset();
+        QDir::setCurrent(m_oldCurrent);
+        qmx::os::releaseInstanceLock();
+    }
+
+    // "D:\maps" on the test's drives: the path under the drive's root folder; "d:", the drive list's name.
+    QString at(const QString& path) const { return (path.at(0).toUpper() == 'C' ? m_rootC : m_rootD) + path.mid(2); }
+    QString drive(char letter) const { return (letter == 'C' ? m_rootC : m_rootD).left(2).toLower(); }
+    // Makes folders ("D:a/b/") and files ("D:a/b.vmf") on the test's drives.
+    void make(std::initializer_list<const char*> paths) const
+    {
+        for (const char* path : paths) {
+            const QString host = (path[0] == 'C' ? m_hostC : m_hostD) + QLatin1Char('/') + QString::fromUtf8(path + 2);
+            QDir().mkpath(QFileInfo(host).path());
+            if (!host.endsWith(QLatin1Char('/')))
+                QFile(host).open(QIODevice::WriteOnly);
+        }
+    }
+    void writeSettings(const QByteArray& text) const { m_sandbox.writeFile("settings.qmxII", text); }
+    QByteArray settingsText() const { return m_sandbox.readFile("settings.qmxII"); }
+
+    qmx::MainWindow& start()
+    {
+        m_form.reset();
+        qmx::os::releaseInstanceLock(); // as if the program had ended
+        m_form = std::make_unique<qmx::MainWindow>();
+        m_form->start();
+        return *m_form;
+    }
+    template <class T = QWidget> T* get(const QString& name) const { return child<T>(m_form.get(), name); }
+    static QWidget* topLevel(const char* name)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String(name))
+                return w;
+        return nullptr;
+    }
+    // The BSP, VIS, copy and run-after-compile boxes as digits.
+    QString ticks() const
+    {
+        QString digits;
+        for (const char* name : {"BSP", "VIS", "CopyFile", "RunMap"})
+            digits += QString::number(get<qmx::CheckBox>(name)->Value());
+        return digits;
+    }
+
+    ScopedEnv m_environment{"sourcesdk"};
+    const QString m_oldCurrent = QDir::currentPath();
+    qmxtest::Sandbox m_sandbox{false};
+    qmxtest::UserRegistry m_registry; // on Linux also the Wine prefix, so it comes before any path
+    const QString m_hostC = m_sandbox.makeDir("drive c"); // the roots' folders, host paths
+    const QString m_hostD = m_sandbox.makeDir("spiele f\u00fcr d"); // non-ASCII and a blank
+    const QString m_rootC = windowsForm(m_hostC), m_rootD = windowsForm(m_hostD);
+    std::unique_ptr<qmx::MainWindow> m_form;
+};
+
+// Another copy of the program for the same program directory, holding the instance lock till its input closes.
+std::unique_ptr<QProcess> holdInstanceLock(const QString& programDir)
+{
+    auto holder = std::make_unique<QProcess>();
+    holder->start(QCoreApplication::applicationDirPath() + "/instance_holder", {programDir});
+    if (!holder->waitForReadyRead(10000) || holder->readLine().trimmed() != "held")
+        holder.reset();
+    return holder;
+}
+
+} // namespace
+
+// Centred with the frame a window manager gives it: placement_test.sh runs it on X with one; skipped elsewhere.
+TEST_F(StartUpTest, WindowsAreCentredWithTheirFrames)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server with a window manager";
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const auto expectCentred = [&screen](const char* name, QWidget* window) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(window, nullptr);
+        const auto centred = [&] {
+            const QRect frame = window->frameGeometry();
+            const QPoint expected(screen.x() + int(qmx::CentredOffset(screen.width(), frame.width())),
+                                  screen.y() + int(qmx::CentredOffset(screen.height(), frame.height())));
+            const bool framed = window->windowHandle() && !window->windowHandle()->frameMargins().isNull();
+            return framed && (frame.topLeft() - expected).manhattanLength() <= 3;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(centred, 5000)) << "frame at " << window->x() << "," << window->y();
+    };
+    ScopedEnv::set("sourcesdk", "C:\\sdk");
+    expectCentred("main window", &start());
+    // Dragged at once, it stays where the user put it, also after the watch for its frame has ended.
+    const QPoint dragged = m_form->pos() + QPoint(40, 30);
+    m_form->move(dragged);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_form->findChild<QObject*>("qmx_frameWatch"); }, 5000));
+    EXPECT_EQ(m_form->pos(), dragged);
+    get<QAction>("MenuCredits")->trigger();
+    expectCentred("credits window", topLevel("Form3"));
+    ScopedEnv::unset("sourcesdk");
+    start();
+    expectCentred("SDK folder window", topLevel("Form2"));
+}
+
+// A missing language file is reported before another instance; either ends at once, writing nothing.
+TEST_F(StartUpTest, MissingLanguageFileOrSecondInstanceEndsAtOnce)
+{
+    const QByteArray kept = "[settings]\r\nLastUsedSettings=keep\r\n";
+    const QString critical
+        = "Language-File not found. Program closed due to missing Language Pack.|16|QMX GUI II - Critical Error";
+    const std::tuple<bool, bool, QString> cases[] = {
+        // language file, another copy running, prompt|style|title
+        {false, true, critical},
+        {true, true, qmx::ExecutableName() + " is already running.|0|QMX GUI II"},
+    };
+    for (const auto& [languageFile, otherRunning, message] : cases) {
+        SCOPED_TRACE(message.toStdString());
+        qmxtest::resetRecorders();
+        writeSettings(kept);
+        m_sandbox.writeFile("language.qmxII", languageFile ? kLanguage : "");
+        if (!languageFile)
+            QFile::remove(m_sandbox.languageFile());
+        std::unique_ptr<QProcess> other = holdInstanceLock(m_sandbox.hostDir());
+        ASSERT_NE(other, nullptr);
+        qmx::MainWindow& form = start();
+        other->closeWriteChannel();
+        other->waitForFinished();
+        ASSERT_EQ(messages().size(), 1u);
+        const qmxtest::ShownMessage& shown = messages().front();
+        EXPECT_EQ(QString("%1|%2|%3").arg(shown.prompt).arg(shown.style).arg(shown.title), message);
+        EXPECT_EQ(qmxtest::endProgramCount(), 1);
+        EXPECT_TRUE(!form.isVisible() && !topLevel("Form2"));
+        EXPECT_EQ(settingsText(), kept);
+    }
+}
+
+// The captions on screen, and what assistive technology reads: the same texts, never the design captions.
+// Captions added after the first language files have built-in English.
+TEST_F(StartUpTest, CaptionsComeFromTheLanguageFileOrAreBareFixedPieces)
+{
+    const char* const cases[][2] = {
+        {kLanguage,
+         "Build|Sets|!|?|Fetch|Store|Set 1|Set 2|Set 3|Set 4|Set 1|Set 2|Set 3|Set 4|Maps|Game|Copy it|"
+         "BSP-Options|VIS-Options|RAD-Options|Map im Spiel starten|Spiel...|Ohne Kompilieren spielen: Ctrl+F9"},
+        {"[language]\r\n",
+         "||!|?||| 1| 2| 3| 4| 1| 2| 3| 4||||BSP-|VIS-|RAD-|Run the map after compile|Game..."
+         "|Run the map in the game without compiling: Ctrl+F9"},
+    };
+    ScopedEnv::set("sourcesdk", "C:\\sdk \u00e4");
+    for (const auto& [language, expected] : cases) {
+        SCOPED_TRACE(language);
+        m_sandbox.writeFile("language.qmxII", language);
+        qmx::MainWindow& f = start();
+        QStringList captions; // the menus in order, then the rest
+        for (QAction* a : f.menuBar()->actions() + get<QMenu>("presets")->actions()
+                 + get<QMenu>("presetload")->actions() + get<QMenu>("presetsave")->actions())
+            captions << a->text();
+        auto* tabs = get<QTabWidget>("SSTab1");
+        captions << get<QGroupBox>("Frame2")->title() << get<QGroupBox>("Frame4")->title()
+                 << get<qmx::CheckBox>("CopyFile")->text() << tabs->tabText(0) << tabs->tabText(1) << tabs->tabText(2)
+                 << get<qmx::CheckBox>("RunMap")->text() << get<QPushButton>("GameCommand")->text();
+        EXPECT_EQ((captions.join('|') + '|' + get<QPushButton>("GameCommand")->toolTip()).toStdString(), expected);
+
+        const QStringList read = qmxtest::accessibleNames(&f); // "name" or "name|description"
+        const QStringList names = QStringList(read).replaceInStrings(QRegularExpression("\\|.*"), {});
+        for (const QString& caption : captions)
+            EXPECT_TRUE(caption.trimmed().isEmpty() || names.contains(caption)) << caption.toStdString();
+        for (const char* design : {"Map-Directory", "Game-Directory", "Copy File to this directory after compile",
+                                   "Preset 1", "Compile", "Save", "Load"})
+            EXPECT_FALSE(names.contains(QString::fromUtf8(design))) << design;
+        // The SDK label says what it is, and the directory itself.
+        EXPECT_TRUE(read.contains("SDK directory|C:\\sdk \u00e4\\bin")) << read.join('/').toStdString();
+    }
+}
+
+// Where the SDK's bin directory comes from: the first source that is not empty (which registry values count is
+// the registry reader's business). With none, the folder window asks; closing it ends without storing, Done!
+// stores the choice for this and the next run.
+TEST_F(StartUpTest, SdkSourcesInOrderThenTheFolderWindow)
+{
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        // sourcesdk and the editor's registry value (nullptr: none), stored SDKDir ("": no file), expected
+        {"C:\\sdk", "E:\\tools\\bin", "F:\\stored", "C:\\sdk\\bin"},
+        {"", nullptr, "F:\\stored", "F:\\stored"}, // empty counts as unset
+        {nullptr, "E:\\tools\\bin", "F:\\stored", "E:\\tools\\bin"},
+        {nullptr, nullptr, "Q:\\gone", "Q:\\gone"}, // a stale stored choice is used unchanged
+    };
+    for (const auto& [sourcesdk, editorDirectory, stored, expected] : cases) {
+        SCOPED_TRACE(expected);
+        sourcesdk ? ScopedEnv::set("sourcesdk", sourcesdk) : ScopedEnv::unset("sourcesdk");
+        m_registry.set("Software\\Valve\\Hammer\\General", "Directory",
+                       editorDirectory ? std::optional<std::string>(editorDirectory) : std::nullopt);
+        writeSettings(*stored ? "[settings]\r\nSDKDir=" + QByteArray(stored) + "\r\n" : QByteArray());
+        start();
+        EXPECT_EQ(get<QLabel>("Label1")->text(), QString::fromLatin1(expected));
+        EXPECT_TRUE(m_form->isVisible() && !topLevel("Form2"));
+    }
+
+    make({"C:maps/a.vmf", "D:sdk/bin/"});
+    const QByteArray stored = "[settings]\r\nLastDir=" + ansi(at("C:\\maps")) + "\r\n";
+    writeSettings(stored);
+    start();
+    ASSERT_NE(topLevel("Form2"), nullptr);
+    topLevel("Form2")->close();
+    EXPECT_EQ(qmxtest::endProgramCount(), 1);
+    EXPECT_EQ(settingsText(), stored);
+
+    start();
+    QWidget* folder = topLevel("Form2");
+    ASSERT_NE(folder, nullptr);
+    EXPECT_TRUE(folder->isVisible() && !m_form->isVisible());
+    EXPECT_EQ(get<qmx::DirList>("Dir1")->Path(), at("C:\\maps")); // restored behind it
+    child<qmx::DriveList>(folder, "Drive1")->setDrive(drive('D'));
+    child<qmx::DirList>(folder, "Dir1")->setPath(at("D:\\sdk\\bin"));
+    QTest::mouseClick(child<QPushButton>(folder, "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(!folder->isVisible() && m_form->isVisible());
+    EXPECT_EQ(get<QLabel>("Label1")->text(), at("D:\\sdk\\bin"));
+    EXPECT_TRUE(settingsText().contains("SDKDir=" + ansi(at("D:\\sdk\\bin")) + "\r\n"));
+    start();
+    EXPECT_EQ(get<QLabel>("Label1")->text(), at("D:\\sdk\\bin"));
+}
+
+// A damaged settings file gives the default window; options survive shut-down and the next start, and the
+// run-after-compile box comes back as stored.
+TEST_F(StartUpTest, SettingsFileRoundTrip)
+{
+    ScopedEnv::set("sourcesdk", "C:\\sdk");
+    static const char binary[] = "\0\0\xff\xfe[settings]\r\nLastUsedSettings=1|x|,,,|";
+    writeSettings(QByteArray(binary, sizeof binary - 1));
+    start();
+    EXPECT_EQ(ticks(), "0000");
+    get<qmx::CheckBox>("VIS")->setValue(1);
+    get<qmx::CheckBox>("CopyFile")->setValue(1);
+    m_form->close();
+    EXPECT_EQ(qmxtest::endProgramCount(), 1);
+    const QByteArray stored = settingsText();
+    EXPECT_TRUE(stored.contains("LastUsedSettings=0,1,0|") && stored.trimmed().endsWith("|1")) << stored.constData();
+    writeSettings(stored + "RunMap=1\r\n");
+    start();
+    EXPECT_EQ(ticks(), "0111");
+}
+
+// The browsers: a click stores the map, then its directory, and the next start lists that directory again, but only
+// a directory holding ordinary files is restored. The game directory: the last one when it still holds files,
+// else the launcher's steamapps folder; nothing changes for a launcher path too short to cut or on an unknown drive.
+TEST_F(StartUpTest, BrowsersComeBackWhereTheUserLeftThem)
+{
+    ScopedEnv::set("sourcesdk", "C:\\sdk");
+    make({"D:my maps/b.VMF", "D:my maps/a.vmf", "D:only dirs/sub/", "D:only hidden/.x.vmf",
+          "D:games/steam/steamapps/common/", "C:mods/readme.txt"});
+    start();
+    const QString maps = at("D:\\my maps");
+    get<qmx::DriveList>("Drive1")->setDrive(drive('D'));
+    get<qmx::DirList>("Dir1")->setPath(maps);
+    auto* files = get<qmx::FileList>("File1");
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(1)).center());
+    const QByteArray stored = settingsText();
+    EXPECT_GT(stored.indexOf("LastDir=" + ansi(maps)), stored.indexOf("LastFile=b.VMF")) << stored.constData();
+    start();
+    EXPECT_EQ(get<qmx::DriveList>("Drive1")->Drive() + '|' + get<qmx::DirList>("Dir1")->Path(),
+              drive('D') + '|' + maps);
+    EXPECT_EQ(get<qmx::FileList>("File1")->FileName(), QString()); // nothing picked until a click
+    for (const QString& lastDir : {at("D:\\only dirs"), at("D:\\only hidden"), QStringLiteral("Q:\\my maps")}) {
+        writeSettings("[settings]\r\nLastDir=" + ansi(lastDir) + "\r\n");
+        start();
+        EXPECT_EQ(get<qmx::DirList>("Dir1")->Path(), at("C:")) << lastDir.toStdString();
+    }
+
+    const QString launcher = at("d:/games/steam/steam.exe");
+#ifdef _WIN32
+    const QString steamapps = at("D:\\games\\steam\\Steamapps"); // Windows keeps the spelling it is given
+#else
+    const QString steamapps = at("D:\\games\\steam\\steamapps"); // Linux takes the folder's own
+#endif
+    const QString cases[][3] = {
+        // launcher ("": no value), LastMapDir, the directory opened
+        {launcher, "", steamapps},
+        {launcher, at("C:\\mods"), at("C:\\mods")},
+        {drive('D') + "/steam.ex", "", at("C:")},
+        {"q:/games/steam/steam.exe", "", at("C:")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0].toStdString());
+        m_registry.set("Software\\Valve\\Steam", "SteamExe",
+                       c[0].isEmpty() ? std::nullopt : std::optional<std::string>(c[0].toStdString()));
+        writeSettings("[settings]\r\nLastMapDir=" + ansi(c[1]) + "\r\n");
+        start();
+        EXPECT_EQ(get<qmx::DirList>("Dir2")->Path().toStdString(), c[2].toStdString());
+    }
+}
+
+// The keyboard walks the window in reading order, and a whole compile goes from the keyboard alone, with the
+// Alt access keys that follow the captions.
+TEST_F(CompileFixture, KeyboardAloneInReadingOrder)
+{
+    QStringList expected
+        = {"Drive1", "Dir1", "File1", "Drive2", "Dir2", "CopyFile", "RunMap", "GameCommand", "BSP", "VIS", "RAD"};
+    for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) // pages and rows in reading order
+        expected << entry.name << entry.textBoxName;
+    expected.removeAll(QString());
+    QWidget* first = child(m_form.get(), "Drive1");
+    QStringList seen = {"Drive1"};
+    for (QWidget* w = first->nextInFocusChain(); w != first; w = w->nextInFocusChain())
+        if (expected.contains(w->objectName()) && !seen.contains(w->objectName()))
+            seen << w->objectName();
+    EXPECT_EQ(seen, expected);
+
+    m_sandbox.writeFile("language.qmxII", "[language]\r\nMenuCompile=Build\r\nnomap=Pick a map.\r\n");
+    const ScopedEnv sdk("sourcesdk", "C:\\sdk");
+    m_form->start();
+    dirList("Dir1")->setPath(win(m_mapDir));
+    m_form->setSdkDirectory(win(m_sdkDir));
+    QApplication::setActiveWindow(m_form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    QTest::keyClick(m_form.get(), Qt::Key_B, Qt::AltModifier); // nothing picked yet
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt, "Pick a map.");
+    first->setFocus();
+    for (QWidget* target : {static_cast<QWidget*>(files()), child(m_form.get(), "BSP"), child(m_form.get(), "RAD")}) {
+        for (int i = 0; i < 8 && QApplication::focusWidget() != target; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), target) << target->objectName().toStdString();
+        QTest::keyClick(target, Qt::Key_Space);
+        if (target == files() && files()->FileName().isEmpty()) // no current row yet
+            QTest::keyClick(target, Qt::Key_Down);
+    }
+    QTest::keyClick(m_form.get(), Qt::Key_F9);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->compiling(); }, 60000));
+    ASSERT_EQ(messages().size(), 2u) << "F9 did not compile";
+    EXPECT_EQ(batchBytes().count("a.vmf\"\r\n"), 2); // BSP and RAD lines
+}
+
+// The credits window swaps with the main window, keeps its place and first captions; closing it ends the program
+// without storing the options.
+TEST_F(StartUpTest, CreditsWindowSwapsWithTheMainWindow)
+{
+    ScopedEnv::set("sourcesdk", "C:\\sdk");
+    const QByteArray settings = "[settings]\r\nLastUsedSettings=1,0,0|1|0,0,0|0|0\r\n";
+    writeSettings(settings);
+    start();
+    get<QAction>("MenuCredits")->trigger();
+    auto* credits = qobject_cast<qmx::CreditsWindow*>(topLevel("Form3"));
+    ASSERT_NE(credits, nullptr);
+    EXPECT_TRUE(child<QLabel>(credits, "Label1")->text().endsWith("/index.php?woof=downloads"));
+    const QPoint moved = credits->pos() + QPoint(37, 21);
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        EXPECT_TRUE(credits->isVisible() && !m_form->isVisible());
+        EXPECT_EQ(child<QAction>(credits, "MenuBack")->text(), "\u00ab\u00ab Back");
+        EXPECT_EQ(credits->windowTitle(), "QMX GUI II Danke");
+        EXPECT_TRUE(qmxtest::accessibleNames(credits).contains("QMX GUI II Danke"));
+        child<QAction>(credits, "MenuBack")->trigger();
+        EXPECT_TRUE(!credits->isVisible() && m_form->isVisible());
+        m_sandbox.writeFile("language.qmxII", "[Language]\r\nCredits=Zur\u00fcck\r\nForm3=Other\r\n");
+        credits->move(moved);
+        get<QAction>("MenuCredits")->trigger();
+        EXPECT_EQ(topLevel("Form3"), credits);
+        EXPECT_EQ(credits->pos(), moved);
+    }
+    get<qmx::CheckBox>("VIS")->setValue(1);
+    credits->close();
+    EXPECT_EQ(qmxtest::endProgramCount(), 1);
+    EXPECT_EQ(settingsText(), settings);
+}
+
+TEST(CentredOffset, RoundsHalvesToEvenThenHalvesTowardZero)
+{
+    const double cases[][3] = {{15360, 9601, 2879}, {15360, 16361, -500}, {100, 98.5, 1}, {100, 103.5, -2}};
+    for (const auto& c : cases)
+        EXPECT_EQ(qmx::CentredOffset(c[0], c[1]), static_cast<long long>(c[2])) << c[0] << " " << c[1];
+}

@@ -40,9 +40,7 @@ TEST_F(CompileFixture, RefusalsShowTheirMessageAndRunNothing)
         {"nomap", 64, sdk, false},
         {"nobsp", 64, sdk, false},
         {key(Refusal::UnsafeCharacter), 16, sdk + "\\100%", false},
-        {key(Refusal::NoSdkDir), 16, "", true},
         {key(Refusal::SdkDirMissing), 16, sdk + "\\gone", true},
-        {key(Refusal::BatchFailed), 16, win(mkdir(m_toolRoot + "/blocked/compile.bat").section('/', 0, -2)), true},
     };
     dirList("Dir1")->setPath(win(m_mapDir));
     for (const char* name : {"VIS", "RAD", "CopyFile"})
@@ -154,16 +152,14 @@ TEST_F(CompileFixture, AFailedOrStoppedCompileCopiesNothingAndSaysWhy)
         const char* name;
         const char* fail; // QMX_STANDIN_FAIL
         const char* map; // a.vmf's text
-        const char* missing; // a tool taken away
         const char* stop; // "menu" or "close" while the BSP tool holds
         QStringList inMessage; // none: no message
         int toolsRun;
     } cases[] = {
-        {"BSP leaks", "", "standin_leak", "", "", {"qmxbsp.exe", "**** leaked ****", "compile.log"}, 1},
-        {"VIS fails", "qmxvis.exe:3", "x", "", "", {"qmxvis.exe", " 3,"}, 2},
-        {"RAD is missing", "", "x", "qmxrad.exe", "", {"qmxrad.exe", "qmxrad.exe was not found"}, 2},
-        {"stopped", "", "x", "", "menu", {}, 1},
-        {"closed", "", "x", "", "close", {}, 1},
+        {"BSP leaks", "", "standin_leak", "", {"qmxbsp.exe", "**** leaked ****", "compile.log"}, 1},
+        {"VIS fails", "qmxvis.exe:3", "x", "", {"qmxvis.exe", " 3,"}, 2},
+        {"stopped", "", "x", "menu", {}, 1},
+        {"closed", "", "x", "close", {}, 1},
     };
     pickMap();
     for (const char* name : {"BSP", "VIS", "RAD", "CopyFile"})
@@ -175,8 +171,6 @@ TEST_F(CompileFixture, AFailedOrStoppedCompileCopiesNothingAndSaysWhy)
         QFile::remove(m_binDir + "/go");
         writeHost(m_mapDir + "/a.vmf", c.map);
         writeHost(m_gameDir + "/a.bsp", "old");
-        if (*c.missing)
-            QFile::remove(m_sdkDir + "/" + c.missing);
         qmxtest::ScopedEnv::set("QMX_STANDIN_FAIL", c.fail);
         // Once the BSP tool holds: Stop from the menu, or close the window and say yes.
         QTimer probe;
@@ -211,8 +205,5 @@ TEST_F(CompileFixture, AFailedOrStoppedCompileCopiesNothingAndSaysWhy)
         for (const QString& part : c.inMessage)
             EXPECT_TRUE(messages()[0].prompt.contains(part)) << messages()[0].prompt.toStdString();
         EXPECT_TRUE(output.contains(messages()[0].prompt.section('\n', 0, 0))) << output.toStdString();
-        if (*c.missing) {
-            ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_STANDIN_DIR "/") + c.missing, m_sdkDir + "/" + c.missing));
-        }
     }
 }

@@ -44,11 +44,6 @@ std::string CompilePlan::batchDirectory() const
     return batchPath.substr(0, batchPath.rfind('\\'));
 }
 
-std::string CompilePlan::logPath() const
-{
-    return batchDirectory() + "\\compile.log";
-}
-
 namespace {
 
 constexpr Page kToolPages[] = {Page::Bsp, Page::Vis, Page::Rad};
@@ -156,6 +151,7 @@ PlanResult planCompile(const CompileRequest& request)
     plan.tools = plannedTools(request);
     const std::string bsp = compiledFileName(request.mapFile);
     plan.bspPath = request.mapDir + "\\" + bsp;
+    plan.logPath = request.sdkDir + "\\compile.log";
     if (request.options.copyFile)
         plan.copy = CopyStep{plan.bspPath, request.gameDir + "\\" + bsp};
     result.plan = std::move(plan);

@@ -66,13 +66,13 @@ struct CompilePlan
     std::string batchPath; // the SDK directory's short form and "\compile.bat": no blanks, unquoted
     std::vector<PlannedTool> tools; // BSP, then VIS and RAD when switched on
     std::string bspPath; // where the BSP tool leaves the compiled map: beside the map
+    std::string logPath; // the run's log beside compile.bat, named by the SDK directory's long form
     std::optional<CopyStep> copy; // set when the options ask for the copy
 
     // The file's text: every line ended by CR LF (UTF-8 here; written in the ANSI code page).
     std::string batchText() const;
-    // Beside compile.bat: the directory the runner keeps its scratch files in, and the run's log.
+    // The directory of compile.bat, where the runner keeps its scratch files (blank free).
     std::string batchDirectory() const;
-    std::string logPath() const;
 };
 
 // The checks that come before anything is written: a map chosen, the BSP tool on.

@@ -199,7 +199,7 @@ void CompileRunner::stop()
 
 void CompileRunner::Impl::run(const CompilePlan& plan)
 {
-    RunLog log(plan.logPath());
+    RunLog log(plan.logPath);
     log.add("QMX GUI II, " + localTime() + ": " + plan.batchPath);
     RunReport report;
     const std::int64_t start = readTenThousandths();

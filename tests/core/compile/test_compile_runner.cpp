@@ -150,7 +150,7 @@ TEST_F(CompileRunnerTest, StopsAtTheFirstFailureAndSaysWhichToolAndWhy)
         EXPECT_NE(lastLines.find(c.lastLine), std::string::npos) << lastLines;
         EXPECT_EQ(m_dir.read("maps/a.bsp").rfind("stand-in BSP", 0) == 0, c.freshBsp);
         // The log holds every tool's line and how the last one ended; the step files are gone.
-        EXPECT_EQ(report.logPath, planned.logPath());
+        EXPECT_EQ(report.logPath, planned.logPath);
         const std::string log = m_dir.read("sdk/bin/compile.log");
         EXPECT_NE(log.find(toolConclusion(last) + "\r\n"), std::string::npos) << log;
         EXPECT_NE(log.find(toolHeading(planned.tools[c.toolsRun - 1])), std::string::npos) << log;

@@ -66,16 +66,15 @@ TEST_F(CompileFixture, RefusalsShowTheirMessageAndRunNothing)
     }
 }
 
-// One to three tool lines: compile.bat, the run, settings, message and copy. While the run goes on the window is
-// locked: no command but Stop, no control, closing asks, and the status line counts. Afterwards every command is
-// back and the status line holds each tool's time.
-TEST_F(CompileFixture, WritesBatchRunsReportsAndCopies)
+// The run, settings, message and copy (compile.bat's lines: tests/e2e). While the run goes on the window is locked:
+// no command but Stop, no control, closing asks, and the status line counts. Afterwards every command is back and
+// the status line holds each tool's time.
+TEST_F(CompileFixture, RunsWithTheWindowLockedThenReportsAndCopies)
 {
-    const std::pair<QStringList, QStringList> cases[] = {
-        // check boxes clicked on, or "box=value" typed; then each tool and its switches
-        {{"BSP", "BSPnowater"}, {"qmxbsp.exe| -nowater"}},
-        {{"BSP", "VIS", "VISfast", "RAD", "RADbounce", "RADbounce_text=2 4", "CopyFile"},
-         {"qmxbsp.exe|", "qmxvis.exe|-fast", "qmxrad.exe| -bounce 2 4"}},
+    const std::pair<QStringList, QString> cases[] = {
+        // check boxes clicked on; the status line afterwards
+        {{"BSP"}, "qmxbsp.exe \\d:\\d\\d.\\d\\d"},
+        {{"BSP", "VIS", "RAD", "CopyFile"}, "qmxbsp.exe \\S+, qmxvis.exe \\S+, qmxrad.exe \\d:\\d\\d.\\d\\d"},
     };
     pickMap();
     writeHost(m_binDir + "/hold", "");
@@ -106,7 +105,7 @@ TEST_F(CompileFixture, WritesBatchRunsReportsAndCopies)
     });
     probe.start(5);
     const QRegularExpression done(QString("^\\Q%1\\E \\d+ \\S+").arg(qmx::languageText(qmx::config::Text::Compile)));
-    for (const auto& [ticks, lines] : cases) {
+    for (const auto& [ticks, times] : cases) {
         SCOPED_TRACE(ticks.join(' ').toStdString());
         qmxtest::resetRecorders();
         QFile::remove(m_binDir + "/run.txt");
@@ -116,15 +115,6 @@ TEST_F(CompileFixture, WritesBatchRunsReportsAndCopies)
         for (const QString& name : ticks)
             tick(name);
         compile();
-
-        QString batch, times;
-        for (const QString& line : lines) {
-            batch += QString("\"%1\\%2\" -game \"%vproject%\" %3 \"%4\\a.vmf\"\r\n")
-                         .arg(win(m_sdkDir), line.section('|', 0, 0), line.section('|', 1), win(m_mapDir));
-            times += (times.isEmpty() ? "" : ", ") + QRegularExpression::escape(line.section('|', 0, 0))
-                + " \\d:\\d\\d.\\d\\d";
-        }
-        EXPECT_EQ(batchBytes(), QByteArray::fromStdString(qmx::os::toAnsi(batch.toStdString())));
         EXPECT_EQ(runRecord(), expectedRun());
         EXPECT_EQ(setting(qmx::config::Setting::LastFile) + "|" + setting(qmx::config::Setting::LastMapDir),
                   "a.vmf|" + win(m_gameDir));

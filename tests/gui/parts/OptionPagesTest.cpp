@@ -4,6 +4,7 @@
 #include "gui/parts/OptionPages.h"
 #include "core/options/OptionCatalogue.h"
 #include "core/options/OptionString.h"
+#include "core/os/Os.h"
 #include "core/storage/IniFile.h"
 #include "gui/parts/PresetMenu.h"
 #include "gui/toolkit/CheckBox.h"
@@ -36,26 +37,6 @@ protected:
     qmx::CheckBox* box(const QString& name) const { return m_host.findChild<qmx::CheckBox*>(name); }
     qmx::TextBox* text(const QString& name) const { return m_host.findChild<qmx::TextBox*>(name); }
     void tick(const QString& name, bool on = true) { box(name)->setValue(on ? 1 : 0); }
-    // "name" ticks a box, "name=text" also fills its option's value box; masters first, as a user would.
-    void apply(const QString& settings)
-    {
-        m_pages.restore("");
-        for (const QString& setting : settings.split(';', Qt::SkipEmptyParts)) {
-            tick(setting.section('=', 0, 0));
-            if (setting.contains('='))
-                text(setting.section('=', 0, 0) + "_text")->setText(setting.section('=', 1));
-        }
-    }
-    // Every box's value and text, and whether it can be used.
-    std::string state() const
-    {
-        std::string s;
-        for (qmx::CheckBox* b : m_host.findChildren<qmx::CheckBox*>())
-            s += b->objectName().toStdString() + '=' + std::to_string(b->Value()) + (b->isEnabled() ? " " : "- ");
-        for (qmx::TextBox* t : m_host.findChildren<qmx::TextBox*>())
-            s += t->objectName().toStdString() + "='" + t->text().toStdString() + (t->isEnabled() ? "' " : "'- ");
-        return s;
-    }
 
     qmxtest::Sandbox m_sandbox;
     QWidget m_host;
@@ -125,33 +106,6 @@ TEST_F(OptionPagesTest, ARefusedCharacterIsExplainedAtTheBox)
     }
 }
 
-// Each control reaches its own field of the option string (alternate controls ticked, each value box with a text
-// of its own), and a restore over differently ticked pages gives back exactly what was stored.
-TEST_F(OptionPagesTest, EachControlHasItsOwnFieldBothWays)
-{
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
-        m_pages.restore("1,1,1|0|0|0|" + std::to_string(round));
-        qmx::options::OptionSet expected = m_pages.state();
-        int index = 0;
-        for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
-            if (++index % 2 != round)
-                continue;
-            tick(entry.name);
-            expected[entry].ticked = true;
-            if (entry.textBoxName) {
-                text(entry.textBoxName)->setText(QString::number(index));
-                expected[entry].text = std::to_string(index);
-            }
-        }
-        const std::string stored = m_pages.storedOptionString();
-        EXPECT_EQ(stored, qmx::options::storedOptionString(expected));
-        m_pages.restore("1,1,1|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2|1,0,0|1,0,0,0,0,0,0,0,0,0,0,1,8,0,0,0,0|1");
-        m_pages.restore(stored);
-        EXPECT_EQ(m_pages.storedOptionString(), stored);
-    }
-}
-
 // The six value boxes share the room the settings file gives back, in bytes of its encoding: filled as far as
 // they let the user, in the worst combinations, the texts take the budget to its last whole character, and the
 // stored string fits and comes back whole.
@@ -190,9 +144,11 @@ TEST_F(OptionPagesTest, FullValueBoxesStillFitTheSettingsFileAndRestoreWhole)
     }
 }
 
-// A save writes its slot's line and nothing else, with its message; a load over other ticks gives back exactly the
-// saved state; a slot never saved or damaged restores what it can over cleared pages, writing nothing.
-TEST_F(OptionPagesTest, PresetSlotsRoundTripAndSayWhatTheyDid)
+// Each control reaches its own field of a preset (alternate controls ticked, each value box with a text of its
+// own): a save writes its slot's line and nothing else, with its message, and a load over the other half gives
+// back exactly what was saved. A slot never saved or damaged restores what it can over cleared pages, writing
+// nothing.
+TEST_F(OptionPagesTest, PresetSlotsRoundTripEachControlAndSayWhatTheyDid)
 {
     qmx::PresetMenu menu(m_pages, &m_host);
     m_sandbox.writeFile("language.qmxII", "[Language]\r\npreset=Preset\r\nsaved=saved\r\nloaded=ok");
@@ -203,27 +159,36 @@ TEST_F(OptionPagesTest, PresetSlotsRoundTripAndSayWhatTheyDid)
         EXPECT_EQ(qmxtest::messages()[0].prompt, QString("Preset %1 %2").arg(slot).arg(word));
         EXPECT_EQ(qmxtest::messages()[0].style, 0);
     };
-    const QString noise = "BSP;VIS;RAD;BSPfulldetail;VISradiusoverride;RADluxdensity=7;CopyFile";
+    // Every other control from the first (round 0) or the second (round 1), texts non-ASCII in round 1.
+    const auto half = [&](int round) {
+        m_pages.restore("1,1,1|0|0|0|" + std::to_string(round));
+        qmx::options::OptionSet set = m_pages.state();
+        int index = 0;
+        for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
+            if (++index % 2 != round)
+                continue;
+            tick(entry.name);
+            set[entry].ticked = true;
+            if (entry.textBoxName) {
+                const QString value = QString::number(index) + (round ? "\u00e9" : "");
+                text(entry.textBoxName)->setText(value);
+                set[entry].text = value.toStdString();
+            }
+        }
+        return qmx::options::storedOptionString(set);
+    };
     QByteArray file = "; kept\r\n[presets]\r\npreset1=1\r\npreset2=2\r\n[other]\r\npreset1=not this one\r\n";
     m_sandbox.writeFile("settings.qmxII", file);
-    const char* const saves[][2] = {
-        {"BSP;VIS;RAD;BSPnowater;BSPluxelscale=2;VISfast;RADbounce=8;CopyFile",
-         "1,1,1|0,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,1,2|1,0,0|0,0,0,0,0,0,0,0,0,0,0,1,8,0,0,0,0|1"},
-        {"RAD;RADlights=\u00e9t\u00e9 9.rad",
-         "0,0,1|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|0,0,0|"
-         "0,0,0,0,0,0,0,0,0,1,\xe9t\xe9 9.rad,0,0,0,0,0,0|0"},
-    };
     for (int slot = 1; slot <= 2; ++slot) {
         SCOPED_TRACE(slot);
-        apply(QString::fromUtf8(saves[slot - 1][0]));
-        const std::string saved = state();
+        const std::string saved = half(slot - 1);
         act("savepreset", slot, "saved");
         file.replace("preset" + QByteArray::number(slot) + "=" + QByteArray::number(slot),
-                     "preset" + QByteArray::number(slot) + "=" + saves[slot - 1][1]);
+                     "preset" + QByteArray::number(slot) + "=" + QByteArray::fromStdString(qmx::os::toAnsi(saved)));
         EXPECT_EQ(m_sandbox.readFile("settings.qmxII"), file);
-        apply(noise);
+        half(2 - slot);
         act("loadpreset", slot, "ok");
-        EXPECT_EQ(state(), saved);
+        EXPECT_EQ(m_pages.storedOptionString(), saved);
     }
     // What slot 3 holds ("-": no settings file) > what is ticked after the load.
     for (const QByteArray& row :
@@ -231,11 +196,14 @@ TEST_F(OptionPagesTest, PresetSlotsRoundTripAndSayWhatTheyDid)
         SCOPED_TRACE(row.constData());
         const QByteArray stored = row.startsWith('-') ? QByteArray() : "[presets]\r\npreset3=" + row.split('>')[0];
         m_sandbox.writeFile("settings.qmxII", stored);
-        apply(QString::fromUtf8(row.split('>')[1]));
-        const std::string expected = state();
-        apply(noise);
+        m_pages.restore("");
+        for (const QByteArray& name : row.split('>')[1].split(';'))
+            if (!name.isEmpty())
+                tick(QString::fromLatin1(name));
+        const std::string expected = m_pages.storedOptionString();
+        half(1);
         act("loadpreset", 3, "ok");
-        EXPECT_EQ(state(), expected);
+        EXPECT_EQ(m_pages.storedOptionString(), expected);
         EXPECT_EQ(m_sandbox.readFile("settings.qmxII"), stored);
     }
 }

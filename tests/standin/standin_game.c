@@ -70,7 +70,7 @@ static void holdWhileAsked(void)
     DWORD n = GetEnvironmentVariableW(L"QMX_GAME_HOLD", dir, MAX_PATH);
     if (n == 0 || n >= MAX_PATH || !exists(dir, L"hold"))
         return;
-    while (!exists(dir, L"go"))
+    while (exists(dir, L"hold") && !exists(dir, L"go")) // a folder removed with the test ends it too
         Sleep(10);
     if (swprintf(ended, MAX_PATH, L"%ls\\ended", dir) > 0)
         CloseHandle(CreateFileW(ended, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));

@@ -3,7 +3,7 @@
 # same compiler, flags and Qt), in one run: builds what it needs, starts a private Xvfb display, and runs
 # the two alternately (A B, then B A), each start timed from outside by bench/startup_probe.cpp.
 #
-#   bench/bench_startup.sh [--pairs N] [--no-wine]
+#   bench/bench_startup.sh [--pairs N] [--no-wine] [--against OTHER-QMXGUI]
 #
 # Figures, each with both programs' min/median/max over N pairs (default 20), the ratio of the medians
 # and the goal:
@@ -18,6 +18,8 @@
 #            `wine` from the installed program folder in one prefix whose wineserver stays up (as Windows
 #            does). Needs the mingw build with Qt for Windows: QMX_QT_WINDOWS as for scripts/build, or a
 #            build-mingw/ made with it; --no-wine leaves this figure out.
+# --against puts another build of qmxgui (say, the commit before a change) in the bare window's place, in a
+# program folder of its own with the same files; the goals then do not apply and Wine is left out.
 # The program starts fully: language file, sourcesdk set, both browsers restored from the settings
 # file, options restored. Exits 1 when a goal is missed.
 set -euo pipefail
@@ -26,12 +28,13 @@ trap 'echo "bench/bench_startup.sh: line $LINENO failed" >&2' ERR
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-pairs=20 wine=1
+pairs=20 wine=1 against=""
 while [ $# -gt 0 ]; do
     case $1 in
     --pairs) pairs=$2; shift ;;
     --no-wine) wine=0 ;;
-    *) echo "usage: bench/bench_startup.sh [--pairs N] [--no-wine]" >&2; exit 2 ;;
+    --against) against=$(realpath "$2") wine=0; shift ;;
+    *) echo "usage: bench/bench_startup.sh [--pairs N] [--no-wine] [--against OTHER-QMXGUI]" >&2; exit 2 ;;
     esac
     shift
 done
@@ -82,6 +85,13 @@ mkdir -p "$work/prefix/dosdevices"
 ln -s ../drive_c "$work/prefix/dosdevices/c:"
 make_workspace "$work/prefix/drive_c" 'C:' "$work/prog"
 cp build/qmxgui build/language.qmxII build/bench/bare_window "$work/prog/"
+bare=./bare_window yardstick="a bare Qt window" label=bare
+if [ -n "$against" ]; then
+    make_workspace "$work/prefix/drive_c" 'C:' "$work/other"
+    cp "$against" "$work/other/qmxgui"
+    cp build/language.qmxII "$work/other/"
+    bare=../other/qmxgui yardstick="$against" label=other
+fi
 
 # A private display: Xvfb picks a free number and writes it once it takes connections.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
@@ -119,7 +129,7 @@ run_pairs()
 }
 
 note_load start
-(cd "$work/prog" && WINEPREFIX=$work/prefix run_pairs plain "" ./qmxgui ./bare_window)
+(cd "$work/prog" && WINEPREFIX=$work/prefix run_pairs plain "" ./qmxgui $bare)
 note_load "after the plain display"
 
 if [ $wine -eq 1 ]; then
@@ -144,19 +154,21 @@ until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
     kill -0 "$wm_pid" 2>/dev/null || { echo "openbox did not start" >&2; exit 2; }
     sleep 0.02
 done
-(cd "$work/prog" && WINEPREFIX=$work/prefix QMX_REPORT_SHOWN=keep run_pairs wm --listed ./qmxgui ./bare_window)
+(cd "$work/prog" && WINEPREFIX=$work/prefix QMX_REPORT_SHOWN=keep run_pairs wm --listed ./qmxgui $bare)
 note_load "after the window manager"
 
-echo "Start-up of qmxgui against a bare Qt window, $pairs interleaved pairs each; $(date -u '+%Y-%m-%d %H:%M UTC')," \
+echo "Start-up of qmxgui against $yardstick, $pairs interleaved pairs each; $(date -u '+%Y-%m-%d %H:%M UTC')," \
     "$(nproc) cores, Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo '?')"
 echo "load average (1, 5, 15 min): $loads"
-printf '%-40s %-25s %-25s %8s  %s\n' "figure" "qmxgui min/median/max" "bare min/median/max" "ratio" "goal"
+printf '%-40s %-25s %-25s %8s  %s\n' "figure" "qmxgui min/median/max" "$label min/median/max" \
+    "ratio" "goal"
 
 # figure TITLE NAME COLUMN SCALE KIND GOAL: KIND "ratio" (median ratio at most GOAL), "plus" (median at
 # most the bare one's plus GOAL) or "none". Prints one row; returns 1 when the goal is missed.
 figure()
 {
     local title=$1 name=$2 column=$3 scale=$4 kind=$5 goal=$6
+    [ -z "$against" ] || kind=none
     [ -s "$work/$name.program" ] || return 0
     awk -v title="$title" -v c="$column" -v s="$scale" -v kind="$kind" -v goal="$goal" '
         function stats(file, v,   n, line, f, i, j, t) {

@@ -17,6 +17,7 @@
 #else
 #include <csignal>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -310,7 +311,8 @@ TEST(IniWrite, WritersInTwoProcessesLoseNoKey)
 
 #ifndef _WIN32
 // A writer killed at any moment never damages the file and leaves at most its one temporary file. The kill
-// moments are random: the seed is printed, and QMX_SEED repeats a run. fork() is safe: test_os starts no threads.
+// moments are random: the seed is printed, and QMX_SEED=N repeats a run. fork() is safe: test_os starts no
+// threads.
 TEST(IniWrite, KilledWriters)
 {
     OsTestDir dir;
@@ -322,13 +324,17 @@ TEST(IniWrite, KilledWriters)
     ASSERT_TRUE(writeValue(file, "settings", "LastUsedSettings", "0"));
     const std::regex whole("\\[settings\\]\r\nLastUsedSettings=\\d+x*\r\n");
     for (int kill = 0; kill < 40; ++kill) {
+        // The writer ends itself at the moment drawn, into its run: SIGALRM's own action ends a process as
+        // abruptly as a kill, and the test waits for that end rather than for a time.
+        const itimerval moment{{0, 0}, {0, std::uniform_int_distribution<suseconds_t>(1, 4000)(random)}};
         const pid_t pid = ::fork();
+        if (pid == 0 && (std::signal(SIGALRM, SIG_DFL) == SIG_ERR || ::setitimer(ITIMER_REAL, &moment, nullptr) != 0))
+            ::_exit(2);
         for (int n = 1; pid == 0; ++n)
             writeValue(file, "settings", "LastUsedSettings", std::to_string(n) + std::string(3000, 'x'));
-        // The kill moment itself is what is drawn: a random time into the writer's run, never a wait for it.
-        ::usleep(static_cast<useconds_t>(std::uniform_int_distribution<int>(0, 4000)(random)));
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) << "kill " << kill;
         EXPECT_TRUE(std::regex_match(dir.read("settings.qmxII"), whole)) << "kill " << kill;
         EXPECT_LE(dir.entryCount(), 2) << "kill " << kill;
     }

@@ -52,21 +52,20 @@ TEST_F(CompilePlanTest, RefusalsInTheOrderOfTheChecks)
         deep += "dddddddddddd/";
     m_dir.mkdir(deep);
     using R = CompileRequest&;
-    const auto noBsp = [](R r) { r.options.setMaster(qmx::Page::Bsp, false); };
-    const auto rad = [](R r, const std::string& value) {
+    // BSP off, no SDK directory and a "%" in the game's: what the map's and the BSP tool's checks come before.
+    const auto worse = [](R r) -> R {
+        r.options.setMaster(qmx::Page::Bsp, false);
+        r.sdkDir = "";
+        r.gameDir = "D:\\100%";
+        return r;
+    };
+    const auto rad = [](R r, const std::string& value) -> R {
         r.options = restoreOptionSet("1,0,1|0|0|0,0,0,0,0,0,0,0,0,1," + value + "|0");
+        return r;
     };
     const std::tuple<std::function<void(R)>, std::optional<Refusal>, std::string> cases[] = {
-        {[&](R r) {
-             r.mapFile = r.sdkDir = "", r.gameDir = "\"%";
-             noBsp(r);
-         },
-         Refusal::NoMap, ""},
-        {[&](R r) {
-             r.sdkDir = "", r.gameDir = "\"%";
-             noBsp(r);
-         },
-         Refusal::NoBsp, ""},
+        {[&](R r) { worse(r).mapFile = ""; }, Refusal::NoMap, ""},
+        {worse, Refusal::NoBsp, ""},
         {[](R r) { r.mapFile = "a\"b.vmf"; }, Refusal::UnsafeCharacter, "\"\"\" in C:\\maps\\a\"b.vmf"},
         {[](R r) { r.mapDir = "C:\\maps\nx"; }, Refusal::UnsafeCharacter, "a line break in C:\\maps\nx\\a.vmf"},
         {[](R r) { r.gameDir = "D:\\100%"; }, Refusal::UnsafeCharacter, "\"%\" in D:\\100%"},
@@ -75,7 +74,7 @@ TEST_F(CompilePlanTest, RefusalsInTheOrderOfTheChecks)
         {[&](R r) { rad(r, std::string(8200, '1')); }, Refusal::LineTooLong, "qmxrad.exe: "},
         {[](R r) { r.sdkDir = ""; }, Refusal::NoSdkDir, ""},
         {[&](R r) { r.sdkDir = win(deep); }, Refusal::SdkDirTooLong, ""},
-        {[&](R r) { rad(r, "%vproject%\\\"my lights\".rad &1"), r.gameDir = u8"D:\\\u0142"; }, std::nullopt, ""},
+        {[&](R r) { rad(r, "%vproject%\\\"my lights\".rad &1").gameDir = u8"D:\\\u0142"; }, std::nullopt, ""},
     };
     for (const auto& [change, expected, detail] : cases) {
         SCOPED_TRACE(detail);

@@ -3,13 +3,26 @@
 // A fresh directory per test, with a blank and (unless told otherwise) a non-ASCII letter in its name,
 // removed afterwards. Paths are UTF-8 host paths, which every OS-layer routine accepts.
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace qmxtest {
+
+// Polls until ready() holds, for at most the limit: for what another process does in its own time.
+template <typename F> bool eventually(F ready, std::chrono::seconds limit = std::chrono::seconds(60))
+{
+    for (const auto deadline = std::chrono::steady_clock::now() + limit; !ready();) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
 
 class OsTestDir
 {
@@ -33,6 +46,13 @@ public:
     {
         std::ifstream in(fsPath(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // The file's bytes once another process has written some, or "" after the limit.
+    std::string await(std::string_view name, std::chrono::seconds limit = std::chrono::seconds(120)) const
+    {
+        std::string bytes;
+        eventually([&] { return !(bytes = read(name)).empty(); }, limit);
+        return bytes;
     }
     long entryCount() const { return std::distance(std::filesystem::directory_iterator(m_path), {}); }
 

@@ -3,8 +3,10 @@
 #ifdef _WIN32
 #include "core/os/win32/Wide.h"
 #else
-#include <QFile>
-#include <QString>
+#include "core/os/Utf8.h"
+
+#include <cstdio>
+#include <fstream>
 #endif
 
 namespace qmxtest {
@@ -15,12 +17,10 @@ namespace {
 
 std::optional<std::string> readValue(const std::string& key, const std::string& name)
 {
-    DWORD bytes = 0;
-    const std::wstring k = qmx::os::widen(key), n = qmx::os::widen(name);
-    if (RegGetValueW(HKEY_CURRENT_USER, k.c_str(), n.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
-        return std::nullopt;
-    std::wstring data(bytes / sizeof(wchar_t), L'\0');
-    if (RegGetValueW(HKEY_CURRENT_USER, k.c_str(), n.c_str(), RRF_RT_REG_SZ, nullptr, data.data(), &bytes)
+    std::wstring data(32767, L'\0'); // the longest value the tests and the program deal in
+    DWORD bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_CURRENT_USER, qmx::os::widen(key).c_str(), qmx::os::widen(name).c_str(), RRF_RT_REG_SZ,
+                     nullptr, data.data(), &bytes)
         != ERROR_SUCCESS)
         return std::nullopt;
     data.resize(bytes / sizeof(wchar_t));
@@ -60,14 +60,16 @@ void UserRegistry::set(const std::string& key, const std::string& name, const st
 namespace {
 
 // A text as user.reg quotes it: backslashes and quotes escaped, letters beyond ASCII as \xHHHH.
-QByteArray quoted(const std::string& text)
+std::string quoted(const std::string& text)
 {
-    QByteArray out = "\"";
-    for (const QChar c : QString::fromStdString(text)) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('"'))
-            out += '\\';
-        out += c.unicode() < 0x80 ? QByteArray(1, static_cast<char>(c.unicode()))
-                                  : "\\x" + QByteArray::number(c.unicode(), 16).rightJustified(4, '0');
+    std::string out = "\"";
+    for (const char16_t c : qmx::os::utf8ToUtf16(text)) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%04x", static_cast<unsigned>(c));
+        const char ascii = static_cast<char>(c);
+        out += c >= 0x80                    ? std::string(hex)
+            : ascii == '\\' || ascii == '"' ? std::string{'\\', ascii}
+                                            : std::string(1, ascii);
     }
     return out + '"';
 }
@@ -79,19 +81,19 @@ UserRegistry::~UserRegistry() = default; // the prefix goes with the test, and W
 void UserRegistry::set(const std::string& key, const std::string& name, const std::optional<std::string>& value)
 {
     m_values[Value{key, name}] = value;
-    QByteArray reg = "WINE REGISTRY Version 2\n\n#arch=win64\n";
-    std::string lastKey;
+    std::string reg = "WINE REGISTRY Version 2\n\n#arch=win64\n", lastKey;
     for (const auto& [where, data] : m_values) {
         if (!data)
             continue;
-        if (where.first != lastKey)
-            reg += "\n[" + QByteArray::fromStdString(where.first).replace("\\", "\\\\") + "] 1700000000\n";
-        lastKey = where.first;
+        if (where.first != lastKey) {
+            reg += "\n[";
+            for (const char c : lastKey = where.first)
+                reg += c == '\\' ? std::string("\\\\") : std::string(1, c); // parts joined by a doubled backslash
+            reg += "] 1700000000\n";
+        }
         reg += quoted(where.second) + '=' + quoted(*data) + '\n';
     }
-    QFile file(QString::fromStdString(m_prefix.path("user.reg")));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(reg);
+    std::ofstream(m_prefix.fsPath("user.reg"), std::ios::binary) << reg;
 }
 
 #endif

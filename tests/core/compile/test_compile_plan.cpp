@@ -1,14 +1,20 @@
-// The compile plan without a window: the checks in their order, compile.bat's bytes and place, the copy.
+// The compile plan without a window: the checks in their order, compile.bat's bytes and place, the copy; and
+// the compile's time, from the counter to words.
 
 #include "core/compile/BatchFile.h"
 #include "core/compile/CompilePlan.h"
+#include "core/compile/DurationText.h"
 #include "core/options/OptionString.h"
 #include "core/os/Os.h"
 #include "support/OsTestDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
+
 using namespace qmx::compile;
+using qmx::options::restoreOptionSet;
 
 namespace {
 
@@ -34,7 +40,10 @@ protected:
 
 } // namespace
 
-TEST_F(CompilePlanTest, EveryRefusalInTheOrderOfTheChecks)
+// The checks in the order the window and qmxcompile make them, before anything is written. What the command
+// interpreter would change or cut is refused naming the path and the character; option values go as typed, as
+// compile.bat has always passed them. (A missing SDK directory and an unwritable compile.bat: qmxcompile's test.)
+TEST_F(CompilePlanTest, RefusalsInTheOrderOfTheChecks)
 {
     // Deep enough that even the 8.3 form of the path (about nine characters a level) leaves no room for
     // "\\compile.bat"; short enough for a long path that Windows can still create.
@@ -42,87 +51,66 @@ TEST_F(CompilePlanTest, EveryRefusalInTheOrderOfTheChecks)
     for (int level = 0; level < 16; ++level)
         deep += "dddddddddddd/";
     m_dir.mkdir(deep);
-    m_dir.mkdir("blocked/compile.bat"); // a directory where compile.bat should go
-    const std::tuple<const char*, std::string, bool, std::string, Refusal> cases[] = {
-        // name, map file, BSP on, SDK directory, refusal
-        {"no map beats everything", "", false, "", Refusal::NoMap},
-        {"BSP off", "a.vmf", false, "", Refusal::NoBsp},
-        {"no SDK directory", "a.vmf", true, "", Refusal::NoSdkDir},
-        {"SDK directory gone", "a.vmf", true, win("gone"), Refusal::SdkDirMissing},
-        {"SDK directory too long", "a.vmf", true, win(deep), Refusal::SdkDirTooLong},
-        {"compile.bat not writable", "a.vmf", true, win("blocked"), Refusal::BatchFailed},
+    using R = CompileRequest&;
+    // BSP off, no SDK directory and a "%" in the game's: what the map's and the BSP tool's checks come before.
+    const auto worse = [](R r) -> R {
+        r.options.setMaster(qmx::Page::Bsp, false);
+        r.sdkDir = "";
+        r.gameDir = "D:\\100%";
+        return r;
     };
-    for (const auto& [name, mapFile, bsp, sdkDir, expected] : cases) {
-        SCOPED_TRACE(name);
-        CompileRequest request = m_request;
-        request.mapFile = mapFile;
-        request.options.setMaster(qmx::Page::Bsp, bsp);
-        request.sdkDir = sdkDir;
-        std::optional<Refusal> refusal = checkSelection(request);
-        if (!refusal) {
-            const PlanResult planned = planCompile(request);
-            const std::optional<Refused> failed = planned.plan ? writeBatch(*planned.plan) : planned.refused;
-            refusal = failed ? std::optional(failed->reason) : std::nullopt;
-        }
-        EXPECT_EQ(refusal, expected);
-        EXPECT_EQ(m_dir.read("sdk dir/bin/compile.bat"), ""); // nothing written anywhere else
-    }
-}
-
-// What the command interpreter would change or cut is refused before anything is written, naming the path and
-// the character. Option values go as typed, as compile.bat has always passed them.
-TEST_F(CompilePlanTest, PathsTheInterpreterWouldChangeAreRefused)
-{
-    using R = std::optional<Refusal>;
-    const std::string longValue(8200, '1');
-    const std::tuple<std::string, std::string, std::string, std::string, R, std::string> cases[] = {
-        // map directory, map file, game directory, RADlights' value, refusal, its detail
-        {"C:\\maps", "a\"b.vmf", "D:\\game", "", Refusal::UnsafeCharacter, "\"\"\" in C:\\maps\\a\"b.vmf"},
-        {"C:\\maps\nx", "a.vmf", "D:\\game", "", Refusal::UnsafeCharacter, "a line break in C:\\maps\nx\\a.vmf"},
-        {"C:\\maps", "a.vmf", "D:\\100%", "", Refusal::UnsafeCharacter, "\"%\" in D:\\100%"},
-        {u8"C:\\\u0142\u00f3d\u017a", "a.vmf", "D:\\game", "", Refusal::NotInCodePage,
+    const auto rad = [](R r, const std::string& value) -> R {
+        r.options = restoreOptionSet("1,0,1|0|0|0,0,0,0,0,0,0,0,0,1," + value + "|0");
+        return r;
+    };
+    const std::tuple<std::function<void(R)>, std::optional<Refusal>, std::string> cases[] = {
+        {[&](R r) { worse(r).mapFile = ""; }, Refusal::NoMap, ""},
+        {worse, Refusal::NoBsp, ""},
+        {[](R r) { r.mapFile = "a\"b.vmf"; }, Refusal::UnsafeCharacter, "\"\"\" in C:\\maps\\a\"b.vmf"},
+        {[](R r) { r.mapDir = "C:\\maps\nx"; }, Refusal::UnsafeCharacter, "a line break in C:\\maps\nx\\a.vmf"},
+        {[](R r) { r.gameDir = "D:\\100%"; }, Refusal::UnsafeCharacter, "\"%\" in D:\\100%"},
+        {[](R r) { r.mapDir = u8"C:\\\u0142\u00f3d\u017a"; }, Refusal::NotInCodePage,
          u8"\"\u0142\" in C:\\\u0142\u00f3d\u017a\\a.vmf"},
-        {"C:\\maps", "a.vmf", u8"D:\\\u0142", "%vproject%\\\"my lights\".rad &1", std::nullopt, ""},
-        {"C:\\maps", "a.vmf", "D:\\game", longValue, Refusal::LineTooLong, "qmxrad.exe: "},
+        {[&](R r) { rad(r, std::string(8200, '1')); }, Refusal::LineTooLong, "qmxrad.exe: "},
+        {[](R r) { r.sdkDir = ""; }, Refusal::NoSdkDir, ""},
+        {[&](R r) { r.sdkDir = win(deep); }, Refusal::SdkDirTooLong, ""},
+        {[&](R r) { rad(r, "%vproject%\\\"my lights\".rad &1").gameDir = u8"D:\\\u0142"; }, std::nullopt, ""},
     };
-    for (const auto& [mapDir, mapFile, gameDir, value, refusal, detail] : cases) {
+    for (const auto& [change, expected, detail] : cases) {
         SCOPED_TRACE(detail);
         CompileRequest request = m_request;
-        request.mapDir = mapDir;
-        request.mapFile = mapFile;
-        request.gameDir = gameDir;
-        request.options = qmx::options::restoreOptionSet("1,0,1|0|0|0,0,0,0,0,0,0,0,0,1," + value + "|0");
-        const std::optional<Refused> refused = checkLines(request);
-        EXPECT_EQ(refused ? R(refused->reason) : R(), refusal);
-        if (refused) {
-            EXPECT_EQ(refused->detail.rfind(detail, 0), 0u) << refused->detail;
-        }
+        change(request);
+        std::optional<Refused> refused = checkLines(request);
+        if (const std::optional<Refusal> selection = checkSelection(request))
+            refused = Refused{*selection, ""};
+        else if (const PlanResult planned = planCompile(request); !refused && !planned.plan)
+            refused = planned.refused;
+        EXPECT_EQ(refused ? std::optional(refused->reason) : std::nullopt, expected);
+        EXPECT_EQ(refused ? refused->detail.substr(0, detail.size()) : "", detail);
+        EXPECT_EQ(m_dir.read("sdk dir/bin/compile.bat"), "");
     }
 }
 
-// compile.bat as it lands in the SDK directory ("@" here): a line for each tool switched on, the switch texts
-// with their spacing, the ANSI code page, CR LF. The copy takes the compiled map to the game directory.
+// compile.bat as it lands in the SDK directory ("@" here): the BSP line, and a line for each other tool switched
+// on (its options count only then), the switch texts with their spacing and order, value texts as typed, the
+// ANSI code page, CR LF. The copy takes the compiled map to the game directory.
 TEST_F(CompilePlanTest, BatchBytesAndCopyFollowTheOptions)
 {
-    const struct Case
-    {
-        const char* stored;
-        std::string mapDir, mapFile;
-        std::vector<std::string> lines; // each ended by CR LF
-        const char* copied; // the compiled map's name, or nullptr
-    } cases[] = {
+    const std::tuple<const char*, std::string, std::string, std::vector<std::string>, const char*> cases[] = {
+        // stored options, map directory and file, the lines (each ended by CR LF), the compiled map copied
         // No switches: two blanks. A drive root doubles the backslash.
         {"1", "C:\\", "a.vmf", {R"("@\qmxbsp.exe" -game "%vproject%"  "C:\\a.vmf")"}, nullptr},
-        {"1,0,0|1,0,0,0,0,1",
+        {"1,0,0|1,0,0,0,0,1,0,0,0,0,0,0,0,0,0,0,1, \"a b\" ,1,",
          u8"C:\\K\u00e4se",
          "a.vmf",
-         {"\"@\\qmxbsp.exe\" -game \"%vproject%\" -leaktest -nowater \"C:\\K\xE4se\\a.vmf\""},
+         {"\"@\\qmxbsp.exe\" -game \"%vproject%\" -leaktest -nowater -blocks  \"a b\"  -luxelscale  "
+          "\"C:\\K\xE4se\\a.vmf\""},
          nullptr},
-        {"1,0,1|0|0|0,0,0,0,0,0,0,0,0,0,0,1,2 4|1",
+        {"1,0,1|0|1,1,0|0,0,0,1,0,0,0,0,0,1,3,1,2 4,0,9,0,0|1",
          "C:\\maps",
          "a.vmf.vmf",
          {R"("@\qmxbsp.exe" -game "%vproject%"  "C:\maps\a.vmf.vmf")",
-          R"("@\qmxrad.exe" -game "%vproject%"  -bounce 2 4 "C:\maps\a.vmf.vmf")"},
+          R"("@\qmxrad.exe" -game "%vproject%"  -dump -bounce 2 4 -lights 3 "C:\maps\a.vmf.vmf")"},
          "a.bsp.bsp"},
         {"1,1,1|0|1,1,0|0,0,1|1",
          "C:\\maps",
@@ -132,48 +120,113 @@ TEST_F(CompilePlanTest, BatchBytesAndCopyFollowTheOptions)
           R"("@\qmxrad.exe" -game "%vproject%"  -noextra "C:\maps\a.vmf")"},
          "a.bsp"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
+    for (const auto& [stored, mapDir, mapFile, lines, copied] : cases) {
+        SCOPED_TRACE(stored);
         CompileRequest request = m_request;
-        request.mapDir = c.mapDir;
-        request.mapFile = c.mapFile;
-        request.options = qmx::options::restoreOptionSet(c.stored);
-        ASSERT_FALSE(checkSelection(request));
+        request.mapDir = mapDir;
+        request.mapFile = mapFile;
+        request.options = restoreOptionSet(stored);
+        ASSERT_FALSE(checkSelection(request) || checkLines(request));
         const PlanResult planned = planCompile(request);
         ASSERT_TRUE(planned.plan);
-        const CompilePlan& plan = *planned.plan;
 #ifdef _WIN32
         // The short form has no blanks, so the command to run needs no quotes. Linux paths have no short form;
         // the runner there passes the path as one argument.
-        EXPECT_EQ(plan.batchPath.find(' '), std::string::npos);
+        EXPECT_EQ(planned.plan->batchPath.find(' '), std::string::npos);
 #endif
         std::string bytes;
-        for (const std::string& line : c.lines)
+        for (const std::string& line : lines)
             bytes += "\"" + request.sdkDir + line.substr(2) + "\r\n";
-        EXPECT_EQ(qmx::os::toAnsi(plan.batchText()), bytes);
-        ASSERT_FALSE(writeBatch(plan));
+        ASSERT_FALSE(writeBatch(*planned.plan));
         EXPECT_EQ(m_dir.read("sdk dir/bin/compile.bat"), bytes);
-        ASSERT_EQ(plan.copy.has_value(), c.copied != nullptr);
-        if (c.copied) {
-            EXPECT_EQ(plan.copy->from, c.mapDir + "\\" + c.copied);
-            EXPECT_EQ(plan.copy->to, request.gameDir + "\\" + c.copied);
+        ASSERT_EQ(planned.plan->copy.has_value(), copied != nullptr);
+        if (copied) {
+            EXPECT_EQ(planned.plan->copy->from + "|" + planned.plan->copy->to,
+                      mapDir + "\\" + copied + "|" + request.gameDir + "\\" + copied);
         }
     }
 }
 
+// Case-sensitive, left to right; and an extension in other letter cases, never the map's own name.
 TEST(CompiledFileName, EveryVmfBecomesBsp)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"a.vmf", "a.bsp"},
-        {"a.vmf.vmf", "a.bsp.bsp"},
-        {"A.VMF", "A.bsp"},
-        {"a.VMF.Vmf", "a.VMF.bsp"},
-        {"my.vmfmap.vmf", "my.bspmap.bsp"},
-        {"", ""},
-        {".vmf", ".bsp"},
-        {"a.vm", "a.vm"},
+        {"A.VMF", "A.bsp"}, {"a.VMF.Vmf", "a.VMF.bsp"}, {"my.vmfmap.vmf", "my.bspmap.bsp"},
+        {"", ""},           {".vmf", ".bsp"},           {"a.vm", "a.vm"},
     };
-    // Case-sensitive, left to right; and an extension in other letter cases, never the map's own name.
     for (const auto& [in, out] : cases)
         EXPECT_EQ(compiledFileName(in), out) << in;
+}
+
+// The counter reads as ten-thousandths of a second without overflowing, whatever its frequency and however long
+// the machine has been up; a difference goes to whole seconds, halves to the even neighbour, clamped to 32 bits.
+TEST(ElapsedTime, CounterAndRoundingUpToTheirLimits)
+{
+    // Counter and frequency (ticks a second) to ten-thousandths: Windows' usual 10 MHz and an old 3.58 MHz, a
+    // rounding that carries into the next second, 200 days at 3 GHz (counter times 10,000 is beyond 64 bits).
+    const std::int64_t days200 = 200 * 86'400 * 3'000'000'000LL, ghz3 = 3'000'000'000;
+    const std::tuple<std::int64_t, std::int64_t, std::int64_t> counters[]
+        = {{15'000'000, 10'000'000, 15'000},
+           {12'345, 3'579'545, 34},
+           {ghz3 - 1, ghz3, 10'000},
+           {days200, ghz3, 200 * 86'400 * 10'000LL},
+           {INT64_MAX, ghz3, 30'744'573'456'183},
+           {INT64_MAX, 10'000'000, 9'223'372'036'854'776},
+           {INT64_MAX, INT64_MAX, 10'000},
+           {5, 0, 0}};
+    for (const auto& [counter, frequency, tenThousandths] : counters)
+        EXPECT_EQ(counterToTenThousandths(counter, frequency), tenThousandths) << counter << " at " << frequency;
+    // Ten-thousandths to seconds; the even neighbour of INT32_MAX and a half lies beyond 32 bits. Last, a run of
+    // ten and a half minutes on a machine up for 200 days.
+    const std::pair<std::int64_t, std::int32_t> rounding[]
+        = {{25'000, 2},
+           {35'000, 4},
+           {24'999, 2},
+           {25'001, 3},
+           {9'999, 1},
+           {-5'000, 0},
+           {-15'000, -2},
+           {-25'001, -3},
+           {INT32_MAX * 10'000LL + 4'999, INT32_MAX},
+           {INT32_MAX * 10'000LL + 5'000, INT32_MAX},
+           {INT32_MIN * 10'000LL - 5'000, INT32_MIN},
+           {INT64_MAX, INT32_MAX},
+           {INT64_MIN, INT32_MIN},
+           {counterToTenThousandths(days200 + 630 * ghz3, ghz3) - counterToTenThousandths(days200, ghz3), 630}};
+    for (const auto& [tenThousandths, seconds] : rounding)
+        EXPECT_EQ(roundToWholeSeconds(tenThousandths), seconds) << tenThousandths;
+}
+
+// h:mm.ss, then a sentence in the unit words, whose empty words leave their blanks.
+TEST(ElapsedTime, NumericAndInWords)
+{
+    const DurationWords english{"hour", "minute", "second", "and"}, noAnd{"hour", "minute", "second", ""},
+        noSecond{"hour", "minute", "", "and"}, none{};
+    const std::tuple<std::int32_t, const char*, const DurationWords*, const char*> cases[] = {
+        {0, "0:00.00", &english, "0 seconds"},
+        {1, "0:00.01", &english, "1 second"},
+        {60, "0:01.00", &english, "1 minute and 0 seconds"},
+        {61, "0:01.01", &english, "1 minute and 1 second"},
+        {3600, "1:00.00", &english, "1 hour, 0 minutes, and 0 seconds"},
+        {3661, "1:01.01", &english, "1 hour, 1 minute, and 1 second"},
+        {7322, "2:02.02", &english, "2 hours, 2 minutes, and 2 seconds"},
+        {INT32_MAX, "596523:14.07", &english, "596523 hours, 14 minutes, and 7 seconds"},
+        {61, "0:01.01", &noAnd, "1 minute  1 second"},
+        {2, "0:00.02", &noSecond, "2 s"},
+        {3600, "1:00.00", &none, "1 , 0 s,  0 s"},
+    };
+    for (const auto& [seconds, numeric, words, sentence] : cases) {
+        EXPECT_EQ(numericDuration(seconds), numeric) << seconds;
+        EXPECT_EQ(describeDuration(numeric, *words), sentence) << numeric;
+    }
+    // The unit words come from the language file on every call.
+    qmxtest::OsTestDir dir;
+    qmx::os::overrideProgramDirectory(dir.path());
+    for (const char* words : {"hour=hour\r\nminute=minute\r\nsecond=second\r\nand=and", "hour=Stunde\r\nand=und"}) {
+        dir.write("language.qmxII", "[Language]\r\n" + std::string(words) + "\r\n");
+        EXPECT_EQ(formatElapsedTime(3661, true),
+                  words[5] == 'h' ? "1 hour, 1 minute, and 1 second" : "1 Stunde, 1 , und 1 ");
+    }
+    EXPECT_EQ(formatElapsedTime(3661, false), "1:01.01");
+    qmx::os::overrideProgramDirectory({});
 }

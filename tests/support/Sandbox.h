@@ -3,7 +3,10 @@
 // A fresh program directory per test, with a blank and a non-ASCII letter in its path, holding a copy
 // of the shipped language file. The OS layer's program directory points there while it lives.
 
-#include <QString>
+#include "core/os/Os.h"
+
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace qmxtest {
@@ -11,24 +14,42 @@ namespace qmxtest {
 class Sandbox
 {
 public:
-    explicit Sandbox(bool withLanguageFile = true);
-    ~Sandbox();
+    explicit Sandbox(bool withLanguageFile = true)
+    {
+        QDir().mkpath(m_programDir);
+        if (withLanguageFile)
+            QFile::copy(QStringLiteral(QMX_SOURCE_DIR "/resources/language.qmxII"), languageFile());
+        qmx::os::overrideProgramDirectory(m_programDir.toStdString());
+    }
+    ~Sandbox() { qmx::os::overrideProgramDirectory({}); }
 
     QString hostDir() const { return m_programDir; } // host path of the program directory
-    QString windowsDir() const; // the same, Windows-form
-    QString hostPath(const QString& name) const; // a file in it, host path
+    QString hostPath(const QString& name) const { return m_programDir + QLatin1Char('/') + name; }
     QString settingsFile() const { return hostPath(QStringLiteral("settings.qmxII")); }
     QString languageFile() const { return hostPath(QStringLiteral("language.qmxII")); }
 
-    // Writes a file (bytes as given) into the program directory.
-    void writeFile(const QString& name, const QByteArray& bytes) const;
-    QByteArray readFile(const QString& name) const;
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(hostPath(name));
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(bytes);
+    }
+    QByteArray readFile(const QString& name) const
+    {
+        QFile f(hostPath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     // Makes a directory (and parents) under the sandbox root and returns its host path.
-    QString makeDir(const QString& relative) const;
+    QString makeDir(const QString& relative) const
+    {
+        const QString path = m_root.path() + QLatin1Char('/') + relative;
+        QDir().mkpath(path);
+        return path;
+    }
 
 private:
-    QTemporaryDir m_root;
-    QString m_programDir;
+    QTemporaryDir m_root{QDir::tempPath() + QStringLiteral("/qmx test \u00e4-XXXXXX")};
+    QString m_programDir = m_root.path() + QStringLiteral("/prog dir \u00fc");
 };
 
 } // namespace qmxtest

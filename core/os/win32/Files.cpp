@@ -164,16 +164,6 @@ std::string probeFirstFile(std::string_view pattern)
     return found;
 }
 
-bool writeAnsiTextFile(std::string_view path, const std::vector<std::string>& lines, std::string* error)
-{
-    std::string bytes;
-    for (const auto& line : lines) {
-        bytes += toAnsi(line);
-        bytes += "\r\n";
-    }
-    return writeFile(path, bytes, error);
-}
-
 bool writeFile(std::string_view path, std::string_view bytes, std::string* error)
 {
     DWORD err = 0;

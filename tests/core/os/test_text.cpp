@@ -13,12 +13,10 @@ TEST(AnsiText, BothWays)
 {
     const std::tuple<std::string, std::string, bool> cases[] = {
         // UTF-8, ANSI, and whether it comes back
-        {u8"Gr\u00f6\u00df", "Gr\xf6\xdf", true},
         {u8"\u20ac\u201a\u0192\u0160\u0152\u017d\u2122\u0178\u00a0\u00ff", "\x80\x82\x83\x8a\x8c\x8e\x99\x9f\xa0\xff",
          true},
         {std::string("a\0b", 3), std::string("a\0b", 3), true},
         {u8"\u65e5\u672c", "??", false}, // no place in the code page: one question mark a letter
-        {u8"\u0100", "?", false},
 #ifdef _WIN32
         {u8"x\U0001F600y", "x??y", false}, // Windows replaces each half of the surrogate pair
 #else

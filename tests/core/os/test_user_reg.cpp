@@ -24,24 +24,18 @@ TEST(WineUserReg, ReadsWhatWineWrote)
 {
     const std::string parent = "Software\\QMX Tests";
     const std::string key = parent + u8"\\Gr\u00fc\u00df " + std::to_string(std::random_device{}());
+    std::string binary = "hex:11"; // long enough for Wine to continue it over lines
+    while (binary.size() < 120)
+        binary += ",11";
     // REG_SZ data up to its first NUL, UTF-16 in the file; other types are not strings to us.
     const std::tuple<const char*, std::string, std::optional<std::string>> cases[] = {
-        {"Binary",
-         [] {
-             std::string h = "hex:11";
-             while (h.size() < 120)
-                 h += ",11";
-             return h;
-         }(),
-         std::nullopt},
+        {"Binary", binary, std::nullopt},
         {"Directory", R"("E:\\tools\\bin")", "E:\\tools\\bin"},
         {"Escapes", "\"\\\"q\\\" \\\\ x\ttab\"", "\"q\" \\ x\ttab"},
         {"Letters", "hex(1):47,00,72,00,fc,00,df,00,20,00,ac,20,00,00", u8"Gr\u00fc\u00df \u20ac"},
-        {"Far East", "hex(1):e5,65,2c,67,00,00", "??"}, // through the ANSI code page
         {"Embedded", "hex(1):62,00,00,00,61,00,00,00", "b"},
         {"NoTerminator", "hex(1):61,00,62,00", "ab"},
         {"Expand", "hex(2):25,00,78,00,25,00,00,00", std::nullopt},
-        {"Multi", "hex(7):61,00,00,00,00,00", std::nullopt},
         {"Number", "dword:0000002a", std::nullopt},
         {"Empty", R"("")", ""},
         {"", R"("default")", "default"},

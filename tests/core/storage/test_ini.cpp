@@ -65,7 +65,6 @@ TEST(IniRead, LookupRulesAndHostileFiles)
         {"[s]\r\nk=1\r\nK=2\r\n", "s", "k", "1"}, // and its first key of a name
         {"[s]\r\nk\r\nk=2\r\n", "s", "k", std::nullopt}, // a key without '=' has no value, and hides later ones
         {"[a]b]\r\nk=1\r\n", "a]b", "k", "1"}, // the section name goes up to the last bracket
-        {"[s\r\nk=1\r\n", "s", "k", std::nullopt}, // a bracket line without its end is a key
         {"[s]\r\n;k=1\r\n", "s", ";k", std::nullopt, false}, // a comment is never a key
         {"[a]\r\nx=1\n[s]\rj=1\r\nk=a=b", "s", "k", "a=b"}, // CR, LF and CR LF end lines, and so does the end
         {"\x1a[s]\x0b\r\nk=\x1av\x0c\x1a\r\n", "s", "k", "v"}, // control characters trimmed
@@ -77,15 +76,9 @@ TEST(IniRead, LookupRulesAndHostileFiles)
         {"[s]\r\nk=" + std::string(300, '\xe4'), "s", "k", qmx::os::fromAnsi(std::string(254, '\xe4'))},
         {"\xEF\xBB\xBF[s]\r\nk=" + qmx::os::fromAnsi(std::string(200, '\xe4')), "s", "k",
          qmx::os::fromAnsi(std::string(127, '\xe4')), false},
-        {std::string(10u << 20, 'a') + "\n[s]\nk=v\n", "s", "k", "v"},
-        // Names are C strings to the Windows functions: a NUL ends them, and a blank before it stays.
-        {"[s\0junk]\r\nk\0junk=v\r\n"s, "s", "k", "v"},
-        {"[s]\r\nk \0x=v\r\n"s, "s", "k", std::nullopt},
-        // One U+FFFD for each broken sequence, the longest start of a valid one (the Unicode standard's
-        // practice); Wine takes the second byte of an overlong form or a surrogate along.
+        {"[s\0junk]\r\nk\0junk=v\r\n"s, "s", "k", "v"}, // names are C strings to the Windows functions
+        // One U+FFFD for each broken sequence, the longest start of a valid one (the Unicode standard's practice).
         {"\xEF\xBB\xBF[s]\r\nk=\377\xE4\xB8z\xF0\x9F\x98-\xF4\x8F\xBF\r\n", "s", "k", u8"\uFFFD\uFFFDz\uFFFD-\uFFFD"},
-        {"\xEF\xBB\xBF[s]\r\nk=\xE0\x80\xAF.\xED\xA0\x80\r\n", "s", "k", u8"\uFFFD\uFFFD\uFFFD.\uFFFD\uFFFD\uFFFD",
-         false},
         // What Notepad saves as "Unicode", and its big-endian kin.
         {utf16File(u"[LANGUAGE]\r\nCredits=Zur\u00fcck \u20ac\xD800-\r\n"), "language", "credits",
          u8"Zur\u00fcck \u20ac\uFFFD-"}, // a lone surrogate
@@ -125,25 +118,22 @@ TEST(IniWrite, ChangesOnlyItsLine)
         const char* readBack = nullptr; // nullptr: the value itself
         bool sameInWine = true; // false: the Windows writer stores something else on purpose
     } cases[] = {
-        {"replace in place", "; mine\r\n[s]\r\n\r\na=1\r\nk=old\r\n\r\n[t]\r\nk=x\r\n", "s", "k", "new",
-         "; mine\r\n[s]\r\n\r\na=1\r\nk=new\r\n\r\n[t]\r\nk=x\r\n"},
+        {"replace in place", "; c\r\n[s]\r\n\r\nk=old\r\n\r\n[t]\r\nk=x\r\n", "s", "k", "new",
+         "; c\r\n[s]\r\n\r\nk=new\r\n\r\n[t]\r\nk=x\r\n"},
         {"replace keeps the spacing of the line", "[s]\nk =  old  \n", "s", "K", "", "[s]\nk =    \n"},
-        {"append after last non-blank line of section", "[s]\r\na=1\r\n\r\n\r\n[t]\r\nb=2\r\n", "s", "k", "v",
-         "[s]\r\na=1\r\nk=v\r\n\r\n\r\n[t]\r\nb=2\r\n"},
+        {"append after the last line that is not blank", "[s]\r\na=1\r\n\r\n[t]\r\n", "s", "k", "v",
+         "[s]\r\na=1\r\nk=v\r\n\r\n[t]\r\n"},
         {"append into last section without final break", "[s]\r\na=1", "s", "k", "v", "[s]\r\na=1\r\nk=v"},
         {"new section at the end", "[s]\na=1\n", "presets", "preset3", "x|y", "[s]\na=1\n[presets]\npreset3=x|y\n"},
         {"CR-only file keeps CR", "[s]\ra=1\r", "s", "k", "v", "[s]\ra=1\rk=v\r"},
         {"UTF-8 file gets UTF-8, its BOM in front", "\xEF\xBB\xBF", "s", "k", u8"\u00e4\u65e5",
          "\xEF\xBB\xBF[s]\r\nk=\xC3\xA4\xE6\x97\xA5\r\n", nullptr, false},
-        {"new ANSI file", "", "settings", "LastDir", u8"D:\\Gr\u00f6\u00df \u20ac",
-         "[settings]\r\nLastDir=D:\\Gr\xf6\xdf \x80\r\n"},
-        {"letters without ANSI form", "", "s", "k", u8"\u65e5\u672c", "[s]\r\nk=??\r\n", "??", false},
-        {"line breaks and blanks at the ends dropped", "", "s", "k", " a\r\nb\nc\rd  ", "[s]\r\nk=abcd\r\n", "abcd",
-         false},
-        {"UTF-16 LE stays UTF-16 LE", utf16File(u"; c\r\n[s]\r\nk=old\r\n\r\n[t]\r\n"), "s", "k", u8"new \u20ac",
-         utf16File(u"; c\r\n[s]\r\nk=new \u20ac\r\n\r\n[t]\r\n")},
-        {"UTF-16 BE gets a new section", utf16File(u"[s]\nk=1", true), "presets", "preset3", "x|y",
-         utf16File(u"[s]\nk=1\n[presets]\npreset3=x|y\n", true)},
+        {"new ANSI file", "", "s", "k", u8"D:\\Gr\u00f6\u00df \u20ac", "[s]\r\nk=D:\\Gr\xf6\xdf \x80\r\n"},
+        {"line breaks and outer blanks go", "", "s", "k", " a\r\nb\nc\rd  ", "[s]\r\nk=abcd\r\n", "abcd", false},
+        {"UTF-16 LE", utf16File(u"; c\r\n[s]\r\nk=1\r\n\r\n[t]\r\n"), "s", "k", u8"\u20ac",
+         utf16File(u"; c\r\n[s]\r\nk=\u20ac\r\n\r\n[t]\r\n")},
+        {"UTF-16 BE, new section", utf16File(u"[s]\nk=1", true), "t", "k", "x|y",
+         utf16File(u"[s]\nk=1\n[t]\nk=x|y\n", true)},
         {"UTF-16 letters beyond the code page", utf16File(u"[s]\r\n"), "s", "k", u8"\u65e5\U0001F600",
          utf16File(u"[s]\r\nk=\u65e5\U0001F600\r\n"), nullptr, false},
         // An odd last byte is no character: it stays where it is, the last byte (Windows reads it as one).
@@ -156,7 +146,6 @@ TEST(IniWrite, ChangesOnlyItsLine)
         {"no key name", old, "s", "", "v", std::nullopt},
         {"equals in the key", old, "s", "a=b", "v", std::nullopt},
         {"key that is a comment", old, "s", ";k", "v", std::nullopt},
-        {"key that opens a section", old, "s", "[k", "v", std::nullopt},
         {"NUL in the key", old, "s", "k\0x"s, "v", std::nullopt},
         {"line break in the key", old, "s", "k\nx", "v", std::nullopt},
     };

@@ -23,11 +23,9 @@ using qmx::os::toWindowsPath;
 TEST(GameTemplate, EveryValueStaysOneArgument)
 {
     const auto same = [](const char* v) { return Placeholders{v, v, v}; };
-    // template, values, filled in, arguments as the game's Windows argument rules split them (joined by "|")
+    // template, values, filled in, arguments as the game's Windows argument rules split them (joined by "|"). (Plain
+    // paths with blanks and letters beyond ASCII: the end-to-end test's game records its arguments.)
     const std::tuple<const char*, Placeholders, const char*, const char*> cases[] = {
-        {"+map $map -bsp $bsp", {"c", "C:\\c.bsp", ""}, "+map c -bsp C:\\c.bsp", "+map|c|-bsp|C:\\c.bsp"},
-        {"-bsp $bsp -x", same(u8"Z:\\Spiele f\u00fcr\\my castle.bsp"),
-         u8"-bsp \"Z:\\Spiele f\u00fcr\\my castle.bsp\" -x", u8"-bsp|Z:\\Spiele f\u00fcr\\my castle.bsp|-x"},
         {"+map \"$map\" -d \"$gamedir\\sub\"", same("a b"), "+map \"a b\" -d \"a b\\sub\"", "+map|a b|-d|a b\\sub"},
         {"-dir \"$gamedir\" -x", same("C:\\"), "-dir \"C:\\\\\" -x", "-dir|C:\\|-x"},
         {"-dir $gamedir -x", same("C:\\my dir\\"), "-dir \"C:\\my dir\\\\\" -x", "-dir|C:\\my dir\\|-x"},

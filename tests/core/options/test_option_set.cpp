@@ -63,10 +63,9 @@ TEST(OptionString, EachOptionAtItsPlace)
 TEST(OptionString, LongestFlagPartOfAllCombinations)
 {
     std::vector<const qmx::OptionEntry*> values;
-    for (const qmx::OptionEntry& entry : qmx::optionCatalogue()) {
+    for (const qmx::OptionEntry& entry : qmx::optionCatalogue())
         if (entry.kind == qmx::OptionKind::Value)
             values.push_back(&entry);
-    }
     std::size_t longest = 0;
     for (unsigned mask = 0; mask < (1u << (3 + values.size())); ++mask) {
         OptionSet set;

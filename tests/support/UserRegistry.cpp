@@ -23,10 +23,7 @@ std::optional<std::string> readValue(const std::string& key, const std::string& 
                      nullptr, data.data(), &bytes)
         != ERROR_SUCCESS)
         return std::nullopt;
-    data.resize(bytes / sizeof(wchar_t));
-    while (!data.empty() && data.back() == L'\0')
-        data.pop_back();
-    return qmx::os::narrow(data);
+    return qmx::os::narrow(data.c_str()); // up to the end the call always writes
 }
 
 void writeValue(const std::string& key, const std::string& name, const std::optional<std::string>& value)

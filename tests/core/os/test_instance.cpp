@@ -16,12 +16,25 @@
 
 using namespace qmx::os;
 
-namespace {
+// A copy of the program installed in dir: 1 when it sees another copy there. It asks twice: the first call takes
+// the lock, and the second must not see its own.
+static int copyIn(const std::string& dir)
+{
+    overrideProgramDirectory(dir);
+    return anotherInstanceRunning() || anotherInstanceRunning();
+}
 
-// A second copy of the program, installed in programDir, in a process of its own: 'y' when it sees another
-// copy there. It asks twice: the first call takes the lock, and the second must not see its own.
+// A second copy in a process of its own: 'y' when it sees another.
 #ifdef _WIN32
-char ask(const std::string& programDir)
+// The second copy's side; does nothing when run on its own.
+TEST(InstanceChild, Run)
+{
+    if (getEnv("QMX_CHILD_DIR").empty())
+        GTEST_SKIP() << "only run by the Instance tests";
+    std::exit(copyIn(getEnv("QMX_CHILD_DIR")));
+}
+
+static char ask(const std::string& programDir)
 {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
@@ -32,16 +45,15 @@ char ask(const std::string& programDir)
 }
 #else
 // A fork is safe here: test_os starts no threads. A holder keeps its lock, stopped, until it is killed.
-char ask(const std::string& programDir, pid_t* holder = nullptr)
+static char ask(const std::string& programDir, pid_t* holder = nullptr)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
         releaseInstanceLock(); // what the parent held is not the child's
-        overrideProgramDirectory(programDir);
-        const bool other = anotherInstanceRunning() || anotherInstanceRunning();
+        const int other = copyIn(programDir);
         if (holder && !other)
             ::raise(SIGSTOP);
-        ::_exit(other ? 1 : 0);
+        ::_exit(other);
     }
     int status = 0;
     ::waitpid(pid, &status, WUNTRACED);
@@ -51,38 +63,20 @@ char ask(const std::string& programDir, pid_t* holder = nullptr)
 }
 #endif
 
-} // namespace
-
-#ifdef _WIN32
-// The second copy's side; does nothing when run on its own.
-TEST(InstanceChild, Run)
-{
-    const std::string dir = getEnv("QMX_CHILD_DIR");
-    if (dir.empty())
-        GTEST_SKIP() << "only run by the Instance tests";
-    overrideProgramDirectory(dir);
-    std::exit(anotherInstanceRunning() || anotherInstanceRunning() ? 1 : 0);
-}
-#endif
-
 // This process is the first copy; the second sees it until the lock is given up, and the answer is asked anew
-// after that, for the program directory then in force. However the first copy ends, it no longer counts.
+// after that, for the program directory then in force. A copy installed elsewhere is another program. However
+// the first copy ends, it no longer counts.
 TEST(Instance, SecondCopySeesTheFirstUntilItsLockIsReleased)
 {
     qmxtest::OsTestDir dir;
     const std::string programDir = dir.path("prog"), elsewhere = dir.path("other prog");
     releaseInstanceLock();
-    overrideProgramDirectory(programDir);
-    EXPECT_FALSE(anotherInstanceRunning());
-    EXPECT_FALSE(anotherInstanceRunning()) << "its own lock is not another copy";
-    EXPECT_EQ(ask(programDir), 'y');
-    EXPECT_EQ(ask(elsewhere), 'n') << "a copy installed elsewhere is another program";
+    EXPECT_EQ(copyIn(programDir), 0);
+    EXPECT_EQ((std::string{ask(programDir), ask(elsewhere)}), "yn");
     releaseInstanceLock();
     EXPECT_EQ(ask(programDir), 'n');
-    overrideProgramDirectory(elsewhere);
-    EXPECT_FALSE(anotherInstanceRunning());
-    EXPECT_EQ(ask(elsewhere), 'y');
-    EXPECT_EQ(ask(programDir), 'n');
+    EXPECT_EQ(copyIn(elsewhere), 0);
+    EXPECT_EQ((std::string{ask(elsewhere), ask(programDir)}), "yn");
     releaseInstanceLock();
     overrideProgramDirectory({});
 #ifndef _WIN32

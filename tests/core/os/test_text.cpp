@@ -13,28 +13,22 @@ TEST(AnsiText, BothWays)
 {
     const std::tuple<std::string, std::string, bool> cases[] = {
         // UTF-8, ANSI, and whether it comes back
-        {u8"Gr\u00f6\u00df", "Gr\xf6\xdf", true},
         {u8"\u20ac\u201a\u0192\u0160\u0152\u017d\u2122\u0178\u00a0\u00ff", "\x80\x82\x83\x8a\x8c\x8e\x99\x9f\xa0\xff",
          true},
         {std::string("a\0b", 3), std::string("a\0b", 3), true},
         {u8"\u65e5\u672c", "??", false}, // no place in the code page: one question mark a letter
-        {u8"\u0100", "?", false},
 #ifdef _WIN32
         {u8"x\U0001F600y", "x??y", false}, // Windows replaces each half of the surrogate pair
 #else
         {u8"x\U0001F600y", "x?y", false},
-        // Broken UTF-8 comes from outside (environment, file names): never a crash, never swallowed text.
-        {"a\xC3(", "a?(", false},
-        {"\xC0\xAF", "??", false}, // overlong slash
-        {"\xED\xA0\x80", "???", false}, // surrogate
-        {"\xF4\x90\x80\x80", "????", false}, // beyond U+10FFFF
+        // Broken UTF-8 comes from outside (environment, file names): never a crash, never swallowed text. A cut
+        // sequence, an overlong slash, a surrogate, beyond U+10FFFF.
+        {"a\xC3(|\xC0\xAF|\xED\xA0\x80|\xF4\x90\x80\x80", "a?(|??|???|????", false},
 #endif
     };
     for (const auto& [utf8, ansi, comesBack] : cases) {
         EXPECT_EQ(toAnsi(utf8), ansi) << utf8;
-        if (comesBack) {
-            EXPECT_EQ(fromAnsi(ansi), utf8) << utf8;
-        }
+        EXPECT_TRUE(!comesBack || fromAnsi(ansi) == utf8) << utf8;
     }
     // Every byte has a place in the code page, so every byte survives the trip through UTF-8.
     std::string all;

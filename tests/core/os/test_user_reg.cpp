@@ -19,29 +19,22 @@ TEST(UserReg, HandEditedHive)
 
 // Wine's reg.exe stores the values, and readRegistryString finds them: on Linux in the prefix's user.reg (Wine
 // writes its header, timestamps, escapes and continued lines), on Windows through the registry functions.
-// Skipped without Wine.
 TEST(WineUserReg, ReadsWhatWineWrote)
 {
     const std::string parent = "Software\\QMX Tests";
     const std::string key = parent + u8"\\Gr\u00fc\u00df " + std::to_string(std::random_device{}());
+    std::string binary = "hex:11"; // long enough for Wine to continue it over lines
+    while (binary.size() < 120)
+        binary += ",11";
     // REG_SZ data up to its first NUL, UTF-16 in the file; other types are not strings to us.
     const std::tuple<const char*, std::string, std::optional<std::string>> cases[] = {
-        {"Binary",
-         [] {
-             std::string h = "hex:11";
-             while (h.size() < 120)
-                 h += ",11";
-             return h;
-         }(),
-         std::nullopt},
+        {"Binary", binary, std::nullopt},
         {"Directory", R"("E:\\tools\\bin")", "E:\\tools\\bin"},
         {"Escapes", "\"\\\"q\\\" \\\\ x\ttab\"", "\"q\" \\ x\ttab"},
         {"Letters", "hex(1):47,00,72,00,fc,00,df,00,20,00,ac,20,00,00", u8"Gr\u00fc\u00df \u20ac"},
-        {"Far East", "hex(1):e5,65,2c,67,00,00", "??"}, // through the ANSI code page
         {"Embedded", "hex(1):62,00,00,00,61,00,00,00", "b"},
         {"NoTerminator", "hex(1):61,00,62,00", "ab"},
         {"Expand", "hex(2):25,00,78,00,25,00,00,00", std::nullopt},
-        {"Multi", "hex(7):61,00,00,00,00,00", std::nullopt},
         {"Number", "dword:0000002a", std::nullopt},
         {"Empty", R"("")", ""},
         {"", R"("default")", "default"},
@@ -60,8 +53,6 @@ TEST(WineUserReg, ReadsWhatWineWrote)
 #ifdef _WIN32
     ASSERT_EQ(std::system(("reg import \"" + dir.path("values.reg") + "\" >nul 2>&1").c_str()), 0);
 #else
-    if (std::system("command -v wine >/dev/null 2>&1 && command -v wineserver >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "Wine is not installed";
     // A prefix of its own beside the test program: made once (slow), reused by later runs.
     const auto prefix = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "wineprefix-userreg";
     const std::string wine = "WINEPREFIX='" + prefix.string() + "' WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= ";

@@ -13,7 +13,8 @@ export WINEPREFIX="$build/wineprefix"
 
 start_display
 unzip_program "program ö"
-cp "$build/tests/wine/hh.exe" "$prog/hh.exe"
+# A help viewer that records its command line, where Windows looks first for a program started by name.
+cp "$build/standin/hh.exe" "$prog/hh.exe"
 make_sdk "$tools"
 write_settings "LastDir=$(winpath "$maps")" "LastMapDir=$(winpath "$game")" \
     "LastUsedSettings=1,1,1|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|0,0,0|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|1"

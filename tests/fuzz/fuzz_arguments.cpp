@@ -4,8 +4,10 @@
 #include "cli/Arguments.h"
 #include "cli/CompileCommand.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,11 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> args;
-    for (std::size_t start = 0; start <= input.size();) {
-        const std::size_t end = std::min(input.find('\0', start), input.size());
-        args.emplace_back(input.substr(start, end - start));
-        start = end + 1;
-    }
+    std::istringstream in{std::string(input)};
+    for (std::string arg; std::getline(in, arg, '\0');)
+        args.push_back(arg);
     const qmx::cli::ParsedArguments parsed = qmx::cli::parseArguments(args);
     const qmx::cli::Arguments& a = parsed.arguments;
     if (a.help && parsed.error)
@@ -31,10 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // One line on standard error, whatever the argument held.
         const std::string line = qmx::cli::failureLine(
             {qmx::cli::ExitUsage, qmx::cli::usageText(parsed.error->problem), parsed.error->detail});
-        for (std::size_t i = 0; i + 1 < line.size(); ++i) {
-            if (static_cast<unsigned char>(line[i]) < 0x20 || line[i] == '\x7F')
-                std::abort();
-        }
+        if (std::any_of(line.begin(), line.end() - 1, [](unsigned char c) { return c < 0x20 || c == 0x7F; }))
+            std::abort();
     }
     return 0;
 }

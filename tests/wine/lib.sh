@@ -1,7 +1,11 @@
-# Shared steps of the Windows program's tests under Wine and Xvfb, sourced after setting `build` (the
-# mingw build tree) and `scratch` (the test's temporary folder, removed on exit).
-
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Shared steps of the Windows program's tests under Wine and Xvfb, sourced by a test given the mingw build
+# tree: sets `build`, the build tree's Wine prefix, and two temporary folders removed on exit, `scratch` (its
+# path with a blank and a non-ASCII letter) and `tools` (ASCII: cmd reads compile.bat in the OEM code page).
+build=$(cd "$1" && pwd)
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/qmx windows test ä.XXXXXX")
+tools=$(mktemp -d "${TMPDIR:-/tmp}/qmx windows tools.XXXXXX")
+trap 'forget_vendor_registry; stop_all; rm -rf "$scratch" "$tools"' EXIT
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset sourcesdk vproject
 
 fail() {
@@ -72,9 +76,11 @@ make_sdk() {
     printf 'Compiled maps land here.\r\n' >"$game/README.txt"
 }
 
-# Writes settings.qmxII in the program folder (ANSI, CR LF): key=value pairs of [settings].
+# Writes settings.qmxII in the program folder (ANSI, CR LF): key=value pairs of [settings], and the last used
+# options BSP, VIS and RAD, with the copy.
 write_settings() {
-    { printf '[settings]\r\n'; for pair in "$@"; do printf '%s\r\n' "$pair"; done; } |
+    local options="LastUsedSettings=1,1,1|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|0,0,0|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|1"
+    { printf '[settings]\r\n'; for pair in "$@" "$options"; do printf '%s\r\n' "$pair"; done; } |
         iconv -f UTF-8 -t CP1252 >"$prog/settings.qmxII"
 }
 

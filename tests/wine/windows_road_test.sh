@@ -4,20 +4,14 @@
 # during which the window keeps painting and the output window shows the tools. (compile.bat: the zip test.)
 #   windows_road_test.sh BUILD-DIR
 set -euo pipefail
-build=$(cd "$1" && pwd)
 . "$(dirname "$0")/lib.sh"
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/qmx windows road ä.XXXXXX")
-tools=$(mktemp -d "${TMPDIR:-/tmp}/qmx road tools.XXXXXX")
-trap 'forget_vendor_registry; stop_all; rm -rf "$scratch" "$tools"' EXIT
-export WINEPREFIX="$build/wineprefix"
 
 start_display
 unzip_program "program ö"
 # A help viewer that records its command line, where Windows looks first for a program started by name.
 cp "$build/standin/hh.exe" "$prog/hh.exe"
 make_sdk "$tools"
-write_settings "LastDir=$(winpath "$maps")" "LastMapDir=$(winpath "$game")" \
-    "LastUsedSettings=1,1,1|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|0,0,0|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|1"
+write_settings "LastDir=$(winpath "$maps")" "LastMapDir=$(winpath "$game")"
 wine reg add 'HKCU\Software\Valve\Hammer\General' /v Directory /t REG_SZ /d "$(winpath "$sdk")" /f >/dev/null ||
     fail "reg add failed"
 # Each tool takes two seconds: time to look at the window while compile.bat runs.

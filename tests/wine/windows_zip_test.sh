@@ -4,12 +4,7 @@
 # bytes, what the tools got, the .bsp copied; then a start over a read-only settings file.
 #   windows_zip_test.sh BUILD-DIR
 set -euo pipefail
-build=$(cd "$1" && pwd)
 . "$(dirname "$0")/lib.sh"
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/qmx zip test ä.XXXXXX")
-tools=$(mktemp -d "${TMPDIR:-/tmp}/qmx zip tools.XXXXXX")
-trap 'stop_all; rm -rf "$scratch" "$tools"' EXIT
-export WINEPREFIX="$build/wineprefix"
 
 start_display
 forget_vendor_registry
@@ -18,8 +13,7 @@ make_sdk "$tools"
 game="$scratch/game dir ü/maps" # the copy goes through the program, which handles any path
 mkdir -p "$game"
 printf 'Compiled maps land here.\r\n' >"$game/README.txt" # the window restores a folder that holds a file
-write_settings "SDKDir=$(winpath "$sdk")" "LastDir=$(winpath "$maps")" "LastMapDir=$(winpath "$game")" \
-    "LastUsedSettings=1,1,1|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|0,0,0|0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0|1"
+write_settings "SDKDir=$(winpath "$sdk")" "LastDir=$(winpath "$maps")" "LastMapDir=$(winpath "$game")"
 export vproject='Z:\my mods\castle mod' QMX_STANDIN_LOG="$(winpath "$tools/tools.log")"
 
 (cd "$prog" && exec wine ./qmxgui.exe) & program=$!

@@ -2,21 +2,17 @@
 # Makes the .deb, installs it into a scratch root with dpkg -x, checks the program folder, and starts
 # the installed launcher with a scratch home: it must make the per-user copy and show a window.
 set -euo pipefail
-build=$1
-cpack=$2
+build=$1 cpack=$2
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/qmx package test.XXXXXX")
 trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$scratch"' EXIT
 
 (cd "$scratch" && "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >/dev/null)
 deb=$(ls "$scratch"/out/*.deb)
 # Whole outputs first: grep -q closing a pipe early would fail the pipeline.
-info=$(dpkg-deb --info "$deb")
-grep -q "Package: qmxgui2" <<<"$info"
-control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)
-grep -q postinst <<<"$control"
-root="$scratch/root"
-dpkg -x "$deb" "$root"
-prog="$root/opt/qmxgui2"
+grep -q "Package: qmxgui2" <<<"$(dpkg-deb --info "$deb")"
+grep -q postinst <<<"$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)"
+dpkg -x "$deb" "$scratch/root"
+prog="$scratch/root/opt/qmxgui2"
 for f in qmxgui qmxcompile language.qmxII help.chm qmxgui2-launcher qmxgui2.desktop qmxgui2.png VERSION; do
     [ -e "$prog/$f" ] || { echo "missing in package: $f"; exit 1; }
 done
@@ -28,21 +24,18 @@ fi
 export HOME="$scratch/home dir"
 unset XDG_DATA_HOME sourcesdk
 mkdir -p "$HOME"
-"$prog/qmxgui2-launcher" &
-pid=$!
+"$prog/qmxgui2-launcher" & pid=$!
 # Without an SDK the program asks for the SDK folder; either window proves it started. Its own: other tests
 # may show theirs on the same display.
-if ! timeout 60 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null; then
-    echo "the installed program showed no window"
-    exit 1
-fi
-[ -x "$HOME/.local/share/qmxgui2/qmxgui" ] || { echo "no per-user copy"; exit 1; }
-[ -f "$HOME/.local/share/qmxgui2/language.qmxII" ] || { echo "no language file in the per-user copy"; exit 1; }
+timeout 60 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null ||
+    { echo "the installed program showed no window"; exit 1; }
+copy="$HOME/.local/share/qmxgui2"
+[ -x "$copy/qmxgui" ] && [ -f "$copy/language.qmxII" ] || { echo "no per-user copy with its language file"; exit 1; }
 # The terminal command, called through the launcher as "qmxcompile" (the link postinst makes), runs from
 # the same per-user copy, so it reads the settings the window wrote there.
 ln -s "$prog/qmxgui2-launcher" "$scratch/qmxcompile"
-printf '[settings]\r\nLastUsedSettings=0,0,0|0|0|0|0\r\n' >"$HOME/.local/share/qmxgui2/settings.qmxII"
+printf '[settings]\r\nLastUsedSettings=0,0,0|0|0|0|0\r\n' >"$copy/settings.qmxII"
 status=0
 "$scratch/qmxcompile" "$scratch/none.vmf" 2>"$scratch/err" || status=$?
 [ "$status" -eq 65 ] && grep -q "none.vmf" "$scratch/err" || { echo "qmxcompile: status $status, $(cat "$scratch/err")"; exit 1; }
-echo "installed program started from $HOME/.local/share/qmxgui2"
+echo "installed program started from $copy"

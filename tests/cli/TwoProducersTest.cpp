@@ -16,6 +16,7 @@ TEST_F(TwoProducers, WindowAndCommandWriteTheSameCompileBat)
     const QString command = m_sandbox.hostPath(QFileInfo(QStringLiteral(QMX_COMPILE_EXE)).fileName());
     ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_COMPILE_EXE), command));
     qmx::storeSetting(qmx::config::Setting::SDKDir, win(m_sdkDir)); // as the SDK folder window stores it
+    const qmxtest::ScopedEnv noSdk("sourcesdk", ""); // which would win over it
     pickMap();
 
     const struct
@@ -69,9 +70,6 @@ TEST_F(TwoProducers, WindowAndCommandWriteTheSameCompileBat)
         if (c.preset)
             args << "--preset" << QString::number(c.preset) << "--sdk-dir" << m_sdkDir;
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("sourcesdk");
-        process.setProcessEnvironment(environment);
         const QByteArray settings = m_sandbox.readFile("settings.qmxII");
         process.start(command, args);
         ASSERT_TRUE(process.waitForFinished(30000));

@@ -50,7 +50,7 @@ static int exists(const wchar_t* dir, const wchar_t* file)
     return join(path, dir, file) && GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-/* The folder the variable names, held in while it holds a file "hold" and no file "go"; whether it held. */
+/* Waits while the folder the variable names (left in dir) holds a file "hold" and no file "go"; whether it waited. */
 static int held(const wchar_t* variable, wchar_t* dir)
 {
     DWORD n = GetEnvironmentVariableW(variable, dir, MAX_PATH);
@@ -75,7 +75,7 @@ static int logPath(const wchar_t* variable, const wchar_t* besideProgram, wchar_
     return 0;
 }
 
-/* Leaves a .bsp beside a .vmf map, unless the map leaks; 1 when it does not. */
+/* Leaves a .bsp beside a .vmf map unless the map leaks: 0, or 1 when it wrote none. */
 static int compileBsp(const char* map)
 {
     char text[4096], bsp[MAX_PATH + 8];

@@ -51,27 +51,20 @@ TEST(QmxcompileEndToEnd, CompilesThroughWineAndEndsWithItsExitStatus)
     };
 
     // The defaults: the last used options, the SDKDir the window stored, the last game directory; and the game
-    // starts on the map just copied, in its own directory, without qmxcompile waiting for it.
+    // starts on the map just copied, in its own directory, without qmxcompile waiting for it. (compile.bat's
+    // bytes: test_cli; here what the tools got through cmd.)
     EXPECT_EQ(run("a.vmf --run", "QMX_GAME_LOG='" + win("game.log") + "'"), 0) << dir.read("err.txt");
     EXPECT_EQ(dir.read("err.txt"), "");
     std::string batch;
     for (const char* tool : {"qmxbsp.exe\" -game \"%vproject%\"  -nowater", "qmxvis.exe\" -game \"%vproject%\" -fast",
                              "qmxrad.exe\" -game \"%vproject%\"  -noextra"})
         batch += "\"" + win("sdk dir/bin") + "\\" + tool + " \"" + win("my maps") + "\\a.vmf\"\r\n";
-    EXPECT_EQ(dir.read("sdk dir/bin/compile.bat"), batch);
     EXPECT_EQ(dir.read("tools.log"), std::regex_replace(batch, std::regex("%vproject%"), "Z:\\my mod"));
-    const std::string out = dir.read("out.txt");
+    const std::string out = dir.read("out.txt"), game = dir.await("game.log");
     EXPECT_NE(out.find("qmxrad.exe: finished."), std::string::npos) << out; // the tools' own output
-    EXPECT_TRUE(std::regex_search(out,
-                                  std::regex(qmx::config::text(Text::Compile) + " (1 minute and )?\\d+ seconds?\r?\n"
-                                             + qmx::config::text(Text::GameStarted))))
-        << out;
-    EXPECT_EQ(dir.read("game/a.bsp").rfind("stand-in BSP compiled from ", 0), 0u);
-    EXPECT_NE(
-        dir.await("game.log")
-            .find("working directory: " + win("game") + "\r\nargument: -dev\r\nargument: +map\r\nargument: a\r\n"),
-        std::string::npos)
-        << dir.read("game.log");
+    EXPECT_NE(out.find(qmx::config::text(Text::GameStarted)), std::string::npos) << out; // (the time: test_cli)
+    const std::string args = "\r\nargument: -dev\r\nargument: +map\r\nargument: a\r\n";
+    EXPECT_NE(game.find("working directory: " + win("game") + args), std::string::npos) << game;
 
     // What only a real run meets: no Wine to start the tools. (A tool that fails: test_cli.)
     EXPECT_EQ(run("a.vmf", "PATH='" + dir.path("empty") + "'"), 66);

@@ -8,8 +8,7 @@ trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$scratch"' EXIT
 
 (cd "$scratch" && "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >/dev/null)
 deb=$(ls "$scratch"/out/*.deb)
-# Whole outputs first: grep -q closing a pipe early would fail the pipeline.
-grep -q "Package: qmxgui2" <<<"$(dpkg-deb --info "$deb")"
+# The whole output first: grep -q closing a pipe early would fail the pipeline.
 grep -q postinst <<<"$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)"
 dpkg -x "$deb" "$scratch/root"
 prog="$scratch/root/opt/qmxgui2"

@@ -8,38 +8,33 @@
 
 namespace qmxtest {
 
-#ifdef _WIN32
 std::optional<std::string> ScopedEnv::get(const char* name)
 {
+#ifdef _WIN32
     const wchar_t* value = _wgetenv(qmx::os::widen(name).c_str());
     return value ? std::optional<std::string>(qmx::os::narrow(value)) : std::nullopt;
-}
-
-void ScopedEnv::set(const char* name, const std::string& value)
-{
-    _wputenv_s(qmx::os::widen(name).c_str(), qmx::os::widen(value).c_str());
-}
-
-void ScopedEnv::unset(const char* name)
-{
-    _wputenv_s(qmx::os::widen(name).c_str(), L"");
-}
 #else
-std::optional<std::string> ScopedEnv::get(const char* name)
-{
     const char* value = std::getenv(name);
     return value ? std::optional<std::string>(value) : std::nullopt;
+#endif
 }
 
 void ScopedEnv::set(const char* name, const std::string& value)
 {
+#ifdef _WIN32
+    _wputenv_s(qmx::os::widen(name).c_str(), qmx::os::widen(value).c_str());
+#else
     ::setenv(name, value.c_str(), 1);
+#endif
 }
 
 void ScopedEnv::unset(const char* name)
 {
+#ifdef _WIN32
+    set(name, ""); // an empty value removes it
+#else
     ::unsetenv(name);
-}
 #endif
+}
 
 } // namespace qmxtest

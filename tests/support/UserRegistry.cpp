@@ -56,19 +56,16 @@ void UserRegistry::set(const std::string& key, const std::string& name, const st
 
 namespace {
 
-// A text as user.reg quotes it: backslashes and quotes escaped, letters beyond ASCII as \xHHHH.
-std::string quoted(const std::string& text)
+// A text as user.reg writes it: backslashes and quotes escaped, letters beyond ASCII as \xHHHH.
+std::string escaped(const std::string& text)
 {
-    std::string out = "\"";
+    std::string out;
     for (const char16_t c : qmx::os::utf8ToUtf16(text)) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "\\x%04x", static_cast<unsigned>(c));
-        const char ascii = static_cast<char>(c);
-        out += c >= 0x80                    ? std::string(hex)
-            : ascii == '\\' || ascii == '"' ? std::string{'\\', ascii}
-                                            : std::string(1, ascii);
+        char part[8];
+        std::snprintf(part, sizeof part, c >= 0x80 ? "\\x%04x" : c == '\\' || c == '"' ? "\\%c" : "%c", unsigned{c});
+        out += part;
     }
-    return out + '"';
+    return out;
 }
 
 } // namespace
@@ -82,13 +79,9 @@ void UserRegistry::set(const std::string& key, const std::string& name, const st
     for (const auto& [where, data] : m_values) {
         if (!data)
             continue;
-        if (where.first != lastKey) {
-            reg += "\n[";
-            for (const char c : lastKey = where.first)
-                reg += c == '\\' ? std::string("\\\\") : std::string(1, c); // parts joined by a doubled backslash
-            reg += "] 1700000000\n";
-        }
-        reg += quoted(where.second) + '=' + quoted(*data) + '\n';
+        if (where.first != lastKey)
+            reg += "\n[" + escaped(lastKey = where.first) + "] 1700000000\n"; // parts joined by a doubled backslash
+        reg += '"' + escaped(where.second) + "\"=\"" + escaped(*data) + "\"\n";
     }
     std::ofstream(m_prefix.fsPath("user.reg"), std::ios::binary) << reg;
 }

@@ -64,14 +64,11 @@ winpath() {
 }
 
 # A stand-in SDK, a map folder with one map and a game folder under $1 (ASCII: cmd reads compile.bat in the
-# OEM code page), and `batch`, the compile.bat of that map with BSP, VIS and RAD.
+# OEM code page).
 make_sdk() {
-    sdk="$1/sdk/bin" maps="$1/maps" game="$1/game/maps" batch=""
+    sdk="$1/sdk/bin" maps="$1/maps" game="$1/game/maps"
     mkdir -p "$sdk" "$maps" "$game"
-    for tool in qmxbsp qmxvis qmxrad; do
-        cp "$build/standin/$tool.exe" "$sdk/"
-        batch+="\"$(winpath "$sdk")\\$tool.exe\" -game \"%vproject%\"  \"$(winpath "$maps")\\demo_room.vmf\""$'\r\n'
-    done
+    cp "$build"/standin/qmx{bsp,vis,rad}.exe "$sdk/"
     printf 'versioninfo\r\n{\r\n}\r\n' >"$maps/demo_room.vmf"
     printf 'Compiled maps land here.\r\n' >"$game/README.txt"
 }
@@ -105,10 +102,4 @@ keys() {
 status_line_picture() {
     import -window "$1" "$2.full.png"
     convert "$2.full.png" -gravity South -crop 0x24+0+0 +repage "$2"
-}
-
-# Compares a file with the bytes expected, and fails showing both as hex.
-same_bytes() {
-    printf '%s' "$2" | cmp -s "$1" - ||
-        fail "$1: $(od -An -tx1 -v "$1" | tr -d ' \n') expected $(printf '%s' "$2" | od -An -tx1 -v | tr -d ' \n')"
 }

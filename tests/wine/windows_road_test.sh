@@ -23,7 +23,6 @@ main=$(await_window "QMX GUI II - Map Compiler" 60)
 # A second copy from the same folder shows its message box, titled "QMX GUI II", and ends; the first runs on.
 (cd "$prog" && exec wine ./qmxgui.exe) & second=$!
 box=$(await_window "QMX GUI II" 60)
-[ -n "${QMX_TEST_SHOTS:-}" ] && import -window root "$QMX_TEST_SHOTS/road-second-copy.png"
 [ "$(xdotool search --onlyvisible --name '^QMX GUI II - Map Compiler$' | wc -l)" -eq 1 ] ||
     fail "the second copy showed a main window"
 keys "$box" Return
@@ -33,7 +32,8 @@ window_named "QMX GUI II - Map Compiler" >/dev/null || fail "the first copy ende
 # Help: F1 starts hh.exe with the program folder's help.chm, unquoted, in the ANSI code page.
 keys "$main" F1
 wait_for 30 test -s "$prog/standin.log" || fail "hh.exe was not started"
-same_bytes "$prog/standin.log" "$(printf 'hh.exe %s\\help.chm' "$(winpath "$prog")" | iconv -f UTF-8 -t CP1252)"$'\r\n'
+printf 'hh.exe %s\\help.chm\r\n' "$(winpath "$prog")" | iconv -f UTF-8 -t CP1252 | cmp -s "$prog/standin.log" - ||
+    fail "hh.exe was started as: $(od -An -c "$prog/standin.log")"
 
 # Compile: the status line counts the seconds, so a later picture of it differs only if the window paints.
 keys "$main" Tab Tab space F9
@@ -47,7 +47,6 @@ repainted() {
     [ "${differing%% *}" != "0" ]
 }
 wait_for 5 repainted || fail "the window did not repaint while the tools ran"
-[ -n "${QMX_TEST_SHOTS:-}" ] && import -window root "$QMX_TEST_SHOTS/road-compiling.png"
 window_named "QMX GUI II" >/dev/null && fail "the compile ended before the window could be looked at"
 
 keys "$(await_window "QMX GUI II" 120)" Return

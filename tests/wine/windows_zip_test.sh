@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The download as a user gets it, unzipped into a folder with a blank and a non-ASCII letter, settings.qmxII
-# pointing at a stand-in SDK, driven from the keyboard alone: pick the map, F9, the message; compile.bat's
-# bytes, what the tools got, the .bsp copied; then a start over a read-only settings file.
+# pointing at a stand-in SDK, driven from the keyboard alone: pick the map, F9, the message, the .bsp copied;
+# closing ends the program; then a start over a read-only settings file. (compile.bat's bytes and what the tools
+# got: the compile plan's and the window's tests, which run under Wine too.)
 #   windows_zip_test.sh BUILD-DIR
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
@@ -14,27 +15,19 @@ game="$scratch/game dir ü/maps" # the copy goes through the program, which hand
 mkdir -p "$game"
 printf 'Compiled maps land here.\r\n' >"$game/README.txt" # the window restores a folder that holds a file
 write_settings "SDKDir=$(winpath "$sdk")" "LastDir=$(winpath "$maps")" "LastMapDir=$(winpath "$game")"
-export vproject='Z:\my mods\castle mod' QMX_STANDIN_LOG="$(winpath "$tools/tools.log")"
 
 (cd "$prog" && exec wine ./qmxgui.exe) & program=$!
 main=$(await_window "QMX GUI II - Map Compiler" 60)
 # Focus starts in the drive list; two tabs reach the file list, Space picks its current row, the map.
 keys "$main" Tab Tab space F9
 box=$(await_window "QMX GUI II" 60)
-[ -n "${QMX_TEST_SHOTS:-}" ] && import -window root "$QMX_TEST_SHOTS/zip-test-message.png"
 [ -f "$game/demo_room.bsp" ] && fail "the .bsp was copied before the message was closed"
-same_bytes "$sdk/compile.bat" "$batch"
-same_bytes "$tools/tools.log" "${batch//%vproject%/$vproject}"
 
 keys "$box" Return
 wait_for 20 test -f "$game/demo_room.bsp" || fail "no demo_room.bsp in the game directory"
 grep -q "stand-in BSP compiled from" "$game/demo_room.bsp" || fail "the copied .bsp is not the compiled one"
-grep -q "^LastFile=demo_room.vmf" "$prog/settings.qmxII" || fail "the compile did not record the map"
-# Closing the window stores the option set and ends the program.
-sed -i '/^LastUsedSettings=/d' "$prog/settings.qmxII"
 keys "$main" alt+F4
 wait_for 30 sh -c "! kill -0 $program" || fail "the program did not end when its window was closed"
-grep -q "^LastUsedSettings=1,1,1|.*|1"$'\r'"\$" "$prog/settings.qmxII" || fail "closing did not store the option set"
 
 # A read-only settings file (a locked-down machine): it starts, picks and closes as usual, the file unchanged.
 sed -i 's/^LastFile=.*/LastFile=none.vmf\r/' "$prog/settings.qmxII" # so that a stored pick would show

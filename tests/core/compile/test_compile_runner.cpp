@@ -77,12 +77,10 @@ TEST_F(CompileRunnerTest, StopsAtTheFirstFailureAndSaysWhichToolAndWhy)
         const ToolReport& last = report.tools.back();
         EXPECT_EQ(last.outcome, outcome);
         EXPECT_EQ(report.outcome, outcome == ToolOutcome::Succeeded ? RunOutcome::Succeeded : RunOutcome::Failed);
-        EXPECT_EQ(report.ended(), outcome == ToolOutcome::Succeeded ? nullptr : &last);
         EXPECT_EQ(last.exitStatus, status);
         EXPECT_NE(testing::PrintToString(last.lastLines).find(lastLine), std::string::npos);
         EXPECT_EQ(m_dir.read("maps/a.bsp").rfind("stand-in BSP", 0) == 0, toolsRun > 1);
         // The log holds every tool's line and how the last one ended; the step files are gone.
-        EXPECT_EQ(report.logPath, m_plan.logPath);
         const std::string log = m_dir.read("sdk/bin/compile.log");
         EXPECT_NE(log.find(toolHeading(m_plan.tools[toolsRun - 1])), std::string::npos) << log;
         EXPECT_NE(log.find(toolConclusion(last) + "\r\n"), std::string::npos) << log;

@@ -30,10 +30,8 @@ using qmxtest::OsTestDir;
 static std::string utf16File(std::u16string_view text, bool bigEndian = false)
 {
     std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (const char16_t u : text) {
-        const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
-        out += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
+    for (const char16_t u : text)
+        out += bigEndian ? std::string{char(u >> 8), char(u)} : std::string{char(u), char(u >> 8)};
     return out;
 }
 
@@ -70,7 +68,6 @@ TEST(IniRead, LookupRulesAndHostileFiles)
         {"\x1a[s]\x0b\r\nk=\x1av\x0c\x1a\r\n", "s", "k", "v"}, // control characters trimmed
         {"[s]\nk=ab\0cd\n"s, "s", "k", "ab"},
         {"[s]\r\n\xe4=Gr\xf6\xdf \x80 \x93q\x94\r\n", "s", u8"\u00e4", u8"Gr\u00f6\u00df \u20ac \u201cq\u201d"},
-        {"\xEF\xBB\xBF[language]\r\nk=gr\xC3\xBC\r\n", "Language", "k", u8"gr\u00fc"},
         // At most 254 bytes of the file: letters are one byte each in an ANSI file; a UTF-8 letter is never
         // split (Windows counts letters there).
         {"[s]\r\nk=" + std::string(300, '\xe4'), "s", "k", qmx::os::fromAnsi(std::string(254, '\xe4'))},
@@ -116,7 +113,7 @@ TEST(IniWrite, ChangesOnlyItsLine)
         std::string section, key, value;
         std::optional<std::string> after; // nothing: refused
         const char* readBack = nullptr; // nullptr: the value itself
-        bool sameInWine = true; // false: the Windows writer stores something else on purpose
+        bool sameInWine = true; // false: not for the Windows functions, which store or read it otherwise
     } cases[] = {
         {"replace in place", "; c\r\n[s]\r\n\r\nk=old\r\n\r\n[t]\r\nk=x\r\n", "s", "k", "new",
          "; c\r\n[s]\r\n\r\nk=new\r\n\r\n[t]\r\nk=x\r\n"},
@@ -140,10 +137,8 @@ TEST(IniWrite, ChangesOnlyItsLine)
         {"UTF-16 odd last byte", utf16File(u"[s]\r\nk=old") + "A", "s", "k", "new", utf16File(u"[s]\r\nk=new") + "A",
          nullptr, false},
         {"UTF-8 keeps broken bytes elsewhere", "\xEF\xBB\xBF[s]\r\nj=\xFF\r\nk=1\r\n", "s", "k", "2",
-         "\xEF\xBB\xBF[s]\r\nj=\xFF\r\nk=2\r\n", nullptr, false}, // Windows rewrites them as U+FFFD
+         "\xEF\xBB\xBF[s]\r\nj=\xFF\r\nk=2\r\n", nullptr, false},
         {"a name up to its NUL is the key", "[s]\r\nk\0junk=old\r\n"s, "s", "k", "new", "[s]\r\nk\0junk=new\r\n"s},
-        {"no section name", old, "", "k", "v", std::nullopt},
-        {"no key name", old, "s", "", "v", std::nullopt},
         {"equals in the key", old, "s", "a=b", "v", std::nullopt},
         {"key that is a comment", old, "s", ";k", "v", std::nullopt},
         {"NUL in the key", old, "s", "k\0x"s, "v", std::nullopt},
@@ -163,22 +158,15 @@ TEST(IniWrite, ChangesOnlyItsLine)
         const std::string readBack = c.readBack ? c.readBack : c.value;
         EXPECT_EQ(readValue(file, c.section, c.key), readBack);
 #ifdef _WIN32
-        // Each side reads what the other side's writer stored (the bytes differ: it drops blank lines).
-        if (!c.sameInWine)
-            continue;
-        const std::string theirs = dir.path("theirs.ini");
-        if (!c.before.empty())
-            dir.write("theirs.ini", c.before);
-        EXPECT_TRUE(WritePrivateProfileStringA(c.section.c_str(), c.key.c_str(), qmx::os::toAnsi(c.value).c_str(),
-                                               qmx::os::toAnsi(theirs).c_str()));
-        EXPECT_EQ(windowsRead(file, c.section, c.key), qmx::os::toAnsi(readBack));
-        EXPECT_EQ(readValue(theirs, c.section, c.key, "<default>"), readBack);
+        // The Windows functions read what we stored. (Our reader against theirs: the lookup table above.)
+        EXPECT_TRUE(!c.sameInWine || windowsRead(file, c.section, c.key) == qmx::os::toAnsi(readBack));
 #endif
     }
 }
 
 // Targets that are no ordinary writable file are refused. A link is the user's: a write goes to what it points
 // to, and one that points nowhere or in a circle is refused. Either way every link and file stays as it was.
+// (The copy of a compiled map replaces its target through the same code.)
 TEST(IniWrite, RefusedTargetsAndLinks)
 {
     const std::string old = "[s]\r\nk=old\r\n";
@@ -217,16 +205,6 @@ TEST(IniWrite, RefusedTargetsAndLinks)
         EXPECT_EQ(dir.entryCount(), entries) << "no file made, none left behind";
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.fsPath("sub")), {}), 1);
     }
-#ifndef _WIN32
-    // A copy into a link fills what it points to as well.
-    OsTestDir dir;
-    dir.write("map.bsp", "compiled");
-    dir.write("real.bsp", "old");
-    std::filesystem::create_symlink("real.bsp", dir.fsPath("link.bsp"));
-    EXPECT_TRUE(qmx::os::copyFile(dir.path("map.bsp"), dir.path("link.bsp")));
-    EXPECT_EQ(dir.read("real.bsp"), "compiled");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.fsPath("link.bsp")));
-#endif
 }
 
 // A write cut short leaves its temporary file, which the next write of that target takes over. A target at the

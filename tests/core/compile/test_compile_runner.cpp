@@ -1,4 +1,4 @@
-// The compile runner with the stand-in tools (tests/standin), for real: through Wine's command interpreter
+// The compile runner with the stand-in tools (demo/standin), for real: through Wine's command interpreter
 // on Linux, through Windows' own under Wine in the mingw build. It stops at the first tool that fails, says
 // which and why, keeps the run in its log, and Stop ends the tool it is running.
 

@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,8 @@
 #include <memory>
 
 using qmxtest::messages;
+using qmxtest::readHost;
+using qmxtest::writeHost;
 
 // The object of that name under root, or a failed test.
 template <class T = QWidget> T* child(const QObject* root, const QString& name)
@@ -38,7 +41,7 @@ template <class T = QWidget> T* child(const QObject* root, const QString& name)
 }
 
 // A host path in the Windows form the program keeps every path in.
-inline QString windowsForm(const QString& host)
+inline QString win(const QString& host)
 {
     return QString::fromStdString(qmx::os::toWindowsPath(host.toStdString()));
 }
@@ -61,19 +64,7 @@ protected:
     }
     void TearDown() override { writeHost(m_binDir + "/go", ""); } // a held run never outlives the test
 
-    static QString win(const QString& host) { return windowsForm(host); }
     static QString mkdir(const QString& path) { return QDir().mkpath(path) ? path : QString(); }
-    static QByteArray readHost(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void writeHost(const QString& path, const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()) << path.toStdString();
-    }
-    static QString setting(qmx::config::Setting key) { return qmx::setting(key); }
     // A text of the language file by its key.
     static QString languageKey(const QString& key)
     {
@@ -82,16 +73,17 @@ protected:
 
     qmx::CheckBox* box(const QString& name) const { return child<qmx::CheckBox>(m_form.get(), name); }
     qmx::DirList* dirList(const QString& name) const { return child<qmx::DirList>(m_form.get(), name); }
-    qmx::FileList* files() const { return child<qmx::FileList>(m_form.get(), "File1"); }
     QAction* action(const QString& name) const { return child<QAction>(m_form.get(), name); }
+    QString status() const { return m_form->statusBar()->currentMessage(); }
 
     // Opens the map directory in Dir1 and clicks the map in File1, as a user does.
     void pickMap()
     {
         dirList("Dir1")->setPath(win(m_mapDir));
-        QListWidgetItem* item = files()->findItems("a.vmf", Qt::MatchExactly).value(0);
-        QTest::mouseClick(files()->viewport(), Qt::LeftButton, {}, files()->visualItemRect(item).center());
-        ASSERT_EQ(files()->FileName(), "a.vmf");
+        auto* files = child<qmx::FileList>(m_form.get(), "File1");
+        QListWidgetItem* item = files->findItems("a.vmf", Qt::MatchExactly).value(0);
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(item).center());
+        ASSERT_EQ(files->FileName(), "a.vmf");
     }
     // Clicks a check box's indicator until it shows `on`; "box=value" sets a value box's text.
     void tick(const QString& name, bool on = true)
@@ -119,9 +111,8 @@ protected:
     qmxtest::ScopedEnv m_environment{"PATH", "QMX_STANDIN_LOG", "QMX_STANDIN_HOLD", "QMX_STANDIN_FAIL", "vproject"};
     qmxtest::Sandbox m_sandbox;
     QTemporaryDir m_ascii{QDir::tempPath() + "/qmx e2e XXXXXX"}; // the batch file names map and SDK: ASCII
-    const QString m_toolRoot = m_ascii.path(); // host paths
-    const QString m_mapDir = mkdir(m_toolRoot + "/my maps");
-    const QString m_sdkDir = mkdir(m_toolRoot + "/sdk dir/bin");
+    const QString m_mapDir = mkdir(m_ascii.path() + "/my maps"); // host paths
+    const QString m_sdkDir = mkdir(m_ascii.path() + "/sdk dir/bin");
     const QString m_gameDir = m_sandbox.makeDir("game \u00f6/maps");
     const QString m_binDir = m_sandbox.makeDir("fake bin");
     std::unique_ptr<qmx::MainWindow> m_form = std::make_unique<qmx::MainWindow>();

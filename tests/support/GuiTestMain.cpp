@@ -21,6 +21,5 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new ResetRecorders);
-    qmxtest::resetRecorders();
     return RUN_ALL_TESTS();
 }

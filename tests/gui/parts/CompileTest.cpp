@@ -12,7 +12,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QStatusBar>
 #include <QTimer>
 
 using qmx::compile::Refusal;
@@ -22,11 +21,6 @@ namespace {
 QString key(Refusal refusal)
 {
     return qmx::config::info(qmx::compile::refusalText(refusal)).key;
-}
-
-QString status(const QMainWindow& window)
-{
-    return window.statusBar()->currentMessage();
 }
 
 } // namespace
@@ -59,7 +53,7 @@ TEST_F(CompileFixture, RefusalsShowTheirMessageAndRunNothing)
         const QString text = languageKey(textKey);
         EXPECT_TRUE(!text.isEmpty() && messages()[0].prompt.startsWith(text)) << messages()[0].prompt.toStdString();
         EXPECT_EQ(messages()[0].style, style);
-        EXPECT_EQ(setting(qmx::config::Setting::LastMapDir), stored ? win(m_gameDir) : QString());
+        EXPECT_EQ(qmx::setting(qmx::config::Setting::LastMapDir), stored ? win(m_gameDir) : QString());
         EXPECT_TRUE(stored || batchBytes().isEmpty());
         EXPECT_EQ(runRecord(), "");
         EXPECT_FALSE(QFile::exists(m_gameDir + "/a.bsp"));
@@ -94,7 +88,7 @@ TEST_F(CompileFixture, RunsWithTheWindowLockedThenReportsAndCopies)
             EXPECT_EQ(command->isEnabled(), command == stop) << command->objectName().toStdString();
         EXPECT_TRUE(m_form->menuBar()->actions().contains(stop));
         EXPECT_FALSE(m_form->centralWidget()->isEnabled());
-        EXPECT_TRUE(status(*m_form).startsWith(qmx::languageText(qmx::config::Text::CompileRunning)));
+        EXPECT_TRUE(status().startsWith(qmx::languageText(qmx::config::Text::CompileRunning)));
         EXPECT_FALSE(m_form->close()); // asked, and told no
         EXPECT_TRUE(m_form->isVisible());
         ASSERT_EQ(messages().size(), 1u);
@@ -116,7 +110,7 @@ TEST_F(CompileFixture, RunsWithTheWindowLockedThenReportsAndCopies)
             tick(name);
         compile();
         EXPECT_EQ(runRecord(), expectedRun());
-        EXPECT_EQ(setting(qmx::config::Setting::LastFile) + "|" + setting(qmx::config::Setting::LastMapDir),
+        EXPECT_EQ(qmx::setting(qmx::config::Setting::LastFile) + "|" + qmx::setting(qmx::config::Setting::LastMapDir),
                   "a.vmf|" + win(m_gameDir));
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_TRUE(done.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
@@ -126,8 +120,7 @@ TEST_F(CompileFixture, RunsWithTheWindowLockedThenReportsAndCopies)
             EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
         EXPECT_FALSE(m_form->menuBar()->actions().contains(stop));
         EXPECT_TRUE(m_form->centralWidget()->isEnabled());
-        EXPECT_TRUE(QRegularExpression("^" + times + "$").match(status(*m_form)).hasMatch())
-            << status(*m_form).toStdString();
+        EXPECT_TRUE(QRegularExpression("^" + times + "$").match(status()).hasMatch()) << status().toStdString();
     }
     EXPECT_TRUE(checked);
 }
@@ -172,7 +165,7 @@ TEST_F(CompileFixture, AFailedOrStoppedCompileCopiesNothingAndSaysWhy)
         });
         if (*c.stop) {
             writeHost(m_binDir + "/hold", "");
-            qmxtest::answerBoxes(qmx::vbYes);
+            qmxtest::recorded().answer = qmx::vbYes;
             probe.start(5);
         }
         compile();
@@ -184,9 +177,9 @@ TEST_F(CompileFixture, AFailedOrStoppedCompileCopiesNothingAndSaysWhy)
         const QString output = child<QPlainTextEdit>(m_form.get(), "CompileOutputText")->toPlainText();
         if (c.inMessage.isEmpty()) {
             EXPECT_EQ(messages().size(), QByteArray(c.stop) == "close" ? 1u : 0u); // the question only
-            EXPECT_EQ(status(*m_form), stopped);
+            EXPECT_EQ(status(), stopped);
             EXPECT_TRUE(output.endsWith(stopped)) << output.toStdString();
-            EXPECT_EQ(qmxtest::endProgramCount(), QByteArray(c.stop) == "close" ? 1 : 0);
+            EXPECT_EQ(qmxtest::recorded().endProgramCount, QByteArray(c.stop) == "close" ? 1 : 0);
             continue;
         }
         ASSERT_EQ(messages().size(), 1u);

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -56,7 +55,6 @@ protected:
         QFile::remove(m_runs);
         return started ? QString::fromUtf8(record.mid(record.indexOf("argument:"))) : QString();
     }
-    QString status() const { return m_form->statusBar()->currentMessage(); }
     static QString text(qmx::config::Text id) { return qmx::languageText(id); }
 
     qmxtest::ScopedEnv m_gameEnvironment{"QMX_GAME_LOG", "QMX_GAME_HOLD"};
@@ -87,7 +85,7 @@ TEST_F(GameTest, ACompileRunsTheGameOnlyOnTheMapItHasJustCopied)
         qmxtest::ScopedEnv::set("QMX_STANDIN_FAIL", fail);
         for (const char* name : {"BSP", "CopyFile", "RunMap"})
             tick(name, ticks.contains(name));
-        EXPECT_EQ(setting(qmx::config::Setting::RunMap), ticks.contains("RunMap") ? "1" : "0"); // stored at once
+        EXPECT_EQ(qmx::setting(qmx::config::Setting::RunMap), ticks.contains("RunMap") ? "1" : "0"); // stored at once
         compile();
         ASSERT_EQ(messages().size(), 1u); // the compile's own message and nothing else
         EXPECT_EQ(messages()[0].style, style);

@@ -93,7 +93,7 @@ protected:
     qmxtest::UserRegistry m_registry; // on Linux also the Wine prefix, so it comes before any path
     const QString m_hostC = m_sandbox.makeDir("drive c"); // the roots' folders, host paths
     const QString m_hostD = m_sandbox.makeDir("spiele f\u00fcr d"); // non-ASCII and a blank
-    const QString m_rootC = windowsForm(m_hostC), m_rootD = windowsForm(m_hostD);
+    const QString m_rootC = win(m_hostC), m_rootD = win(m_hostD);
     std::unique_ptr<qmx::MainWindow> m_form;
 };
 
@@ -158,7 +158,7 @@ TEST_F(StartUpTest, MissingLanguageFileOrSecondInstanceEndsAtOnce)
         ASSERT_EQ(messages().size(), 1u);
         const qmxtest::ShownMessage& shown = messages().front();
         EXPECT_EQ(QString("%1|%2|%3").arg(shown.prompt).arg(shown.style).arg(shown.title), message);
-        EXPECT_EQ(qmxtest::endProgramCount(), 1);
+        EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
         EXPECT_TRUE(!form.isVisible() && !topLevel("Form2"));
         EXPECT_EQ(settingsText(), kept);
     }
@@ -231,7 +231,7 @@ TEST_F(StartUpTest, SdkSourcesInOrderThenTheFolderWindow)
     start();
     ASSERT_NE(topLevel("Form2"), nullptr);
     topLevel("Form2")->close();
-    EXPECT_EQ(qmxtest::endProgramCount(), 1);
+    EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
     EXPECT_EQ(settingsText(), stored);
 
     start();
@@ -265,7 +265,7 @@ TEST_F(StartUpTest, SettingsFileRoundTrip)
     get<qmx::CheckBox>("VIS")->setValue(1);
     get<qmx::CheckBox>("CopyFile")->setValue(1);
     m_form->close();
-    EXPECT_EQ(qmxtest::endProgramCount(), 1);
+    EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
     const QByteArray stored = settingsText();
     EXPECT_TRUE(stored.contains("LastUsedSettings=0,1,0|") && stored.trimmed().endsWith("|1")) << stored.constData();
     writeSettings(stored + "RunMap=1\r\n");
@@ -370,7 +370,7 @@ TEST_F(StartUpTest, CreditsWindowSwapsWithTheMainWindow)
     }
     get<qmx::CheckBox>("VIS")->setValue(1);
     credits->close();
-    EXPECT_EQ(qmxtest::endProgramCount(), 1);
+    EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
     EXPECT_EQ(settingsText(), settings);
 }
 

@@ -4,8 +4,10 @@
 // directory with a.vmf, an SDK and a game directory, all paths with blanks (and a non-ASCII letter where no
 // batch file names them). The SDK directory holds the stand-in tools (tests/standin), run for real (on Linux
 // through Wine): they record their command lines, hold while the bin folder has "hold" and no "go", and the
-// BSP stand-in leaves a.bsp beside the map.
+// BSP stand-in leaves a.bsp beside the map. The game is the stand-in too, in a folder with a blank and a
+// non-ASCII letter: it records how it was started and holds while bin/game has "hold" and no "go".
 
+#include "core/game/GameSettings.h"
 #include "core/os/Os.h"
 #include "core/storage/IniFile.h"
 #include "core/storage/ProgramFiles.h"
@@ -58,11 +60,19 @@ protected:
         qmxtest::ScopedEnv::set("QMX_STANDIN_HOLD", win(m_binDir).toStdString());
         qmxtest::ScopedEnv::unset("QMX_STANDIN_FAIL");
         qmxtest::ScopedEnv::set("vproject", "my mod");
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_STANDIN_DIR "/qmxgame.exe"), m_gameExe));
+        qmxtest::ScopedEnv::set("QMX_GAME_LOG", win(m_binDir + "/game.txt").toStdString());
+        qmxtest::ScopedEnv::set("QMX_GAME_HOLD", win(m_gameHold).toStdString());
+        ASSERT_TRUE(qmx::game::writeGameCommand(win(m_gameExe).toStdString(), "+map $map -dir \"$gamedir\""));
         m_form->setSdkDirectory(win(m_sdkDir));
         dirList("Dir2")->setPath(win(m_gameDir));
         m_form->show();
     }
-    void TearDown() override { writeHost(m_binDir + "/go", ""); } // a held run never outlives the test
+    void TearDown() override // a held run or game never outlives the test
+    {
+        writeHost(m_binDir + "/go", "");
+        writeHost(m_gameHold + "/go", "");
+    }
 
     static QString mkdir(const QString& path) { return QDir().mkpath(path) ? path : QString(); }
     // A text of the language file by its key.
@@ -105,15 +115,30 @@ protected:
     QByteArray runRecord() const { return readHost(m_binDir + "/run.txt"); }
     // The tools got compile.bat's lines, %vproject% expanded.
     QByteArray expectedRun() const { return batchBytes().replace("%vproject%", "my mod"); }
+    // How the game was started, once it has written it: its working directory and arguments ("": it did not start).
+    QString gameRun() const
+    {
+        QByteArray record;
+        const bool started
+            = QTest::qWaitFor([&] { return !(record = readHost(m_binDir + "/game.txt")).isEmpty(); }, 60000);
+        QFile::remove(m_binDir + "/game.txt");
+        return started ? QString::fromUtf8(record.mid(record.indexOf("working directory:"))) : QString();
+    }
     // The compiled map as the run leaves it, beside the map or copied into the game directory.
     static bool isCompiledMap(const QByteArray& bytes) { return bytes.startsWith("stand-in BSP compiled from "); }
 
-    qmxtest::ScopedEnv m_environment{"PATH", "QMX_STANDIN_LOG", "QMX_STANDIN_HOLD", "QMX_STANDIN_FAIL", "vproject"};
+    qmxtest::ScopedEnv m_environment{"PATH",     "QMX_STANDIN_LOG", "QMX_STANDIN_HOLD", "QMX_STANDIN_FAIL",
+                                     "vproject", "QMX_GAME_LOG",    "QMX_GAME_HOLD"};
     qmxtest::Sandbox m_sandbox;
     QTemporaryDir m_ascii{QDir::tempPath() + "/qmx e2e XXXXXX"}; // the batch file names map and SDK: ASCII
     const QString m_mapDir = mkdir(m_ascii.path() + "/my maps"); // host paths
     const QString m_sdkDir = mkdir(m_ascii.path() + "/sdk dir/bin");
     const QString m_gameDir = m_sandbox.makeDir("game \u00f6/maps");
     const QString m_binDir = m_sandbox.makeDir("fake bin");
+    const QString m_gameHold = m_sandbox.makeDir("fake bin/game");
+    const QString m_gameExe = m_sandbox.makeDir("game \u00f6/bin") + "/qmx g\u00e4me.exe";
+    // What the game records when the window starts it on the compiled map with the template above.
+    const QString m_gameOnTheMap = "working directory: " + win(QFileInfo(m_gameExe).path()) + "\r\nargument: +map\r\n"
+        + "argument: a\r\nargument: -dir\r\nargument: " + win(m_gameDir) + "\r\n";
     std::unique_ptr<qmx::MainWindow> m_form = std::make_unique<qmx::MainWindow>();
 };

@@ -1,7 +1,7 @@
 // The compile command in the window: its messages and their styles, what it stores, the run with the window
-// locked, the copy, and a failed or stopped run that copies nothing. The order of the checks, compile.bat's
-// lines and the tools' outcomes are the compile plan's and the runner's (tests/core), the lines the tools get
-// the end-to-end test's.
+// locked, the copy and the game after it, and a failed or stopped run that copies nothing and starts no game. The order
+// of the checks, compile.bat's lines and the tools' outcomes are the compile plan's and the runner's (tests/core), the
+// lines the tools get the end-to-end test's.
 
 #include "support/CompileFixture.h"
 
@@ -46,13 +46,12 @@ TEST_F(CompileFixture, RefusalsShowTheirMessageAndRunNothing)
 
 // While the run goes on the window is locked: no command but Stop, no control, closing asks, and the status line
 // counts. Afterwards every command is back, the status line holds each tool's time, one message the whole time,
-// the settings the map and game directories, and the map is copied over the old one without asking.
-TEST_F(CompileFixture, RunsWithTheWindowLockedThenReportsAndCopies)
+// and the settings the map and game directories.
+TEST_F(CompileFixture, RunsWithTheWindowLockedThenReports)
 {
     pickMap();
-    for (const char* name : {"BSP", "VIS", "RAD", "CopyFile"})
+    for (const char* name : {"BSP", "VIS", "RAD"})
         tick(name);
-    writeHost(m_gameDir + "/a.bsp", "old");
     writeHost(m_binDir + "/hold", "");
     QAction* stop = action("MenuStop");
     QList<QAction*> commands;
@@ -96,41 +95,53 @@ TEST_F(CompileFixture, RunsWithTheWindowLockedThenReportsAndCopies)
     EXPECT_EQ(messages()[0].style, 64);
     EXPECT_EQ(qmx::setting(qmx::config::Setting::LastFile) + "|" + qmx::setting(qmx::config::Setting::LastMapDir),
               "a.vmf|" + win(m_gameDir));
-    EXPECT_TRUE(isCompiledMap(readHost(m_gameDir + "/a.bsp")));
 }
 
-// A tool that fails ends the compile there: one message (style 16) names it, says why and offers the log; the
-// old map in the game directory stays. Stop ends the run quietly; closing during a run stops it, then closes.
-TEST_F(CompileFixture, AFailedOrStoppedCompileCopiesNothingAndSaysWhy)
+// Each way a compile ends: one message that says so (none when stopped), the status line, the copy, and the game
+// only on a map the compile has just copied. A tool that fails ends the compile there: the message (style 16)
+// names it, says why and offers the log, and the old map in the game directory stays. Stop ends the run quietly;
+// closing during a run asks, stops it, then closes. (How each tool fails: the runner's test.)
+TEST_F(CompileFixture, EachEndSaysWhatHappenedAndTheGameRunsOnlyOnAFreshCopy)
 {
-    const QString stopped = qmx::languageText(qmx::config::Text::CompileStopped);
-    const std::tuple<const char*, const char*, QString, QStringList, int> cases[] = {
-        // a.vmf's text, QMX_STANDIN_FAIL, while the BSP tool holds: the Stop command or "close" (and yes), what
-        // the one message holds (none: no message), the tools run
-        {"standin_leak", "", "", {"qmxbsp.exe", "**** leaked ****", "compile.log"}, 1},
-        {"x", "qmxvis.exe:3", "", {"qmxvis.exe", " 3,"}, 2},
-        {"x", "", "MenuStop", {}, 1},
-        {"x", "", "close", {}, 1},
+    using Text = qmx::config::Text;
+    const auto text = [](Text id) { return qmx::languageText(id); };
+    const std::tuple<QStringList, QString, int, int, QStringList, QString> cases[] = {
+        // boxes ticked besides BSP; what goes wrong: a leaking map, QMX_STANDIN_FAIL, or while the BSP tool holds
+        // the Stop command or closing the window; the tools run; the one message's style (0: none) and what it
+        // holds; the status line's start
+        {{"CopyFile", "RunMap"}, "", 1, 64, {text(Text::Compile)}, text(Text::GameStarted)},
+        {{"RunMap"}, "", 1, 64, {}, text(Text::GameNotCopied)},
+        {{"CopyFile"}, "", 1, 64, {}, "qmxbsp.exe "},
+        {{"VIS", "RAD", "CopyFile", "RunMap"},
+         "standin_leak",
+         1,
+         16,
+         {"qmxbsp.exe", "**** leaked ****", "compile.log"},
+         "qmxbsp.exe: "},
+        {{"VIS", "RAD", "CopyFile"}, "qmxvis.exe:3", 2, 16, {"qmxvis.exe", " 3,"}, "qmxbsp.exe "},
+        {{"VIS", "RAD", "CopyFile"}, "MenuStop", 1, 0, {}, text(Text::CompileStopped)},
+        {{"VIS", "RAD", "CopyFile"}, "close", 1, 36, {text(Text::CompileCloseRunning)}, text(Text::CompileStopped)},
     };
     pickMap();
-    for (const char* name : {"BSP", "VIS", "RAD", "CopyFile"})
-        tick(name);
-    for (const auto& [map, fail, stop, inMessage, toolsRun] : cases) {
-        SCOPED_TRACE(QString("%1 %2 %3").arg(map, fail, stop).toStdString());
+    for (const auto& [ticks, wrong, toolsRun, style, inMessage, statusStart] : cases) {
+        SCOPED_TRACE((ticks.join(' ') + ' ' + wrong).toStdString());
         qmxtest::resetRecorders();
         QFile::remove(m_binDir + "/run.txt");
         QFile::remove(m_binDir + "/go");
-        writeHost(m_mapDir + "/a.vmf", map);
+        writeHost(m_mapDir + "/a.vmf", wrong == "standin_leak" ? "standin_leak" : "x");
         writeHost(m_gameDir + "/a.bsp", "old");
-        qmxtest::ScopedEnv::set("QMX_STANDIN_FAIL", fail);
+        qmxtest::ScopedEnv::set("QMX_STANDIN_FAIL", wrong.contains(".exe:") ? wrong.toStdString() : "");
+        for (const char* name : {"BSP", "VIS", "RAD", "CopyFile", "RunMap"})
+            tick(name, ticks.contains(name) || name == QLatin1String("BSP"));
+        EXPECT_EQ(qmx::setting(qmx::config::Setting::RunMap), ticks.contains("RunMap") ? "1" : "0"); // at once
         QTimer probe;
-        QObject::connect(&probe, &QTimer::timeout, [&, stop = stop] {
+        QObject::connect(&probe, &QTimer::timeout, [&, wrong = wrong] {
             if (runRecord().isEmpty())
                 return;
             probe.stop();
-            stop == "close" ? void(m_form->close()) : action(stop)->trigger();
+            wrong == "close" ? void(m_form->close()) : action(wrong)->trigger();
         });
-        if (!stop.isEmpty()) {
+        if (wrong == "MenuStop" || wrong == "close") {
             writeHost(m_binDir + "/hold", "");
             qmxtest::recorded().answer = qmx::vbYes;
             probe.start(5);
@@ -139,21 +150,25 @@ TEST_F(CompileFixture, AFailedOrStoppedCompileCopiesNothingAndSaysWhy)
         writeHost(m_binDir + "/go", "");
         QFile::remove(m_binDir + "/hold");
 
-        EXPECT_EQ(readHost(m_gameDir + "/a.bsp"), "old");
         EXPECT_EQ(runRecord().count("\r\n"), toolsRun);
-        const QString output = child<QPlainTextEdit>(m_form.get(), "CompileOutputText")->toPlainText();
-        if (inMessage.isEmpty()) {
-            EXPECT_EQ(messages().size(), stop == "close" ? 1u : 0u); // the question only
-            EXPECT_EQ(status(), stopped);
-            EXPECT_TRUE(output.endsWith(stopped)) << output.toStdString();
-            EXPECT_EQ(qmxtest::recorded().endProgramCount, stop == "close" ? 1 : 0);
-            continue;
+        EXPECT_TRUE(status().startsWith(statusStart)) << status().toStdString();
+        const QByteArray inGame = readHost(m_gameDir + "/a.bsp");
+        EXPECT_TRUE(style == 64 && ticks.contains("CopyFile") ? isCompiledMap(inGame) : inGame == "old");
+        if (statusStart == text(Text::GameStarted)) {
+            EXPECT_EQ(gameRun(), m_gameOnTheMap);
         }
-        ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].style, 16);
-        EXPECT_EQ(messages()[0].action, qmx::languageText(qmx::config::Text::CompileOpenLog));
+        EXPECT_EQ(qmxtest::recorded().endProgramCount, wrong == "close" ? 1 : 0);
+        const QString output = child<QPlainTextEdit>(m_form.get(), "CompileOutputText")->toPlainText();
+        EXPECT_TRUE(statusStart != text(Text::CompileStopped) || output.endsWith(statusStart)) << output.toStdString();
+        ASSERT_EQ(messages().size(), style ? 1u : 0u);
+        if (!style)
+            continue;
+        EXPECT_EQ(messages()[0].style, style);
         for (const QString& part : inMessage)
             EXPECT_TRUE(messages()[0].prompt.contains(part)) << messages()[0].prompt.toStdString();
-        EXPECT_TRUE(output.contains(messages()[0].prompt.section('\n', 0, 0))) << output.toStdString();
+        if (style == 16) {
+            EXPECT_EQ(messages()[0].action, text(Text::CompileOpenLog));
+            EXPECT_TRUE(output.contains(messages()[0].prompt.section('\n', 0, 0))) << output.toStdString();
+        }
     }
 }

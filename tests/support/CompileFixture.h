@@ -22,6 +22,7 @@
 #include "support/ScopedEnv.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QStatusBar>
 #include <QTest>
@@ -40,6 +41,15 @@ template <class T = QWidget> T* child(const QObject* root, const QString& name)
     T* found = root->findChild<T*>(name);
     EXPECT_NE(found, nullptr) << "no " << name.toStdString();
     return found;
+}
+
+// The top-level window of that name, or nullptr.
+inline QWidget* topLevel(const char* name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(name))
+            return w;
+    return nullptr;
 }
 
 // A host path in the Windows form the program keeps every path in.

@@ -1,10 +1,8 @@
-// The game through the window: Ctrl+F9 on the map already in the game directory, a window that stays usable
-// while the game runs, and the settings the game dialog keeps. The checks themselves are the game run's
-// (tests/core); the game after a compile, the compile test's.
+// The settings the game dialog keeps. (The game after a compile: the compile test's; Ctrl+F9: the window's
+// keyboard test.)
 
 #include "support/CompileFixture.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -16,13 +14,10 @@ void whenOpen(const char* name, std::function<void(QWidget*)> drive)
 {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [=] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == QLatin1String(name) && window->isVisible()) {
-                poll->deleteLater();
-                poll->stop();
-                drive(window);
-                return;
-            }
+        if (QWidget* window = topLevel(name); window && window->isVisible()) {
+            poll->deleteLater();
+            poll->stop();
+            drive(window);
         }
     });
     poll->start(10);
@@ -31,31 +26,6 @@ void whenOpen(const char* name, std::function<void(QWidget*)> drive)
 using GameTest = CompileFixture;
 
 } // namespace
-
-// Ctrl+F9 says why it cannot start the game, or starts it without compiling; while it runs, a whole compile goes
-// through. (The other refusals, in their order: the game run's test.)
-TEST_F(GameTest, CtrlF9RunsTheMapInTheGameDirectoryOrSaysWhyNot)
-{
-    QApplication::setActiveWindow(m_form.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
-    QTest::keyClick(m_form.get(), Qt::Key_F9, Qt::ControlModifier);
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].prompt, languageKey("nomap"));
-    EXPECT_EQ(messages()[0].style, 64);
-
-    pickMap();
-    writeHost(m_gameDir + "/a.bsp", "compiled");
-    writeHost(m_gameHold + "/hold", "");
-    qmxtest::resetRecorders();
-    QTest::keyClick(m_form.get(), Qt::Key_F9, Qt::ControlModifier);
-    EXPECT_TRUE(status().startsWith(qmx::languageText(qmx::config::Text::GameStarted))) << status().toStdString();
-    EXPECT_EQ(gameRun(), m_gameOnTheMap);
-    tick("BSP");
-    QTest::keyClick(m_form.get(), Qt::Key_F9);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->compiling(); }, 60000));
-    ASSERT_EQ(messages().size(), 1u) << "F9 did not compile while the game ran";
-    EXPECT_EQ(messages()[0].style, 64);
-}
 
 // The dialog stores the browsed executable and the template exactly on OK and nothing on Cancel.
 TEST_F(GameTest, GameSettingsAreStoredFromTheDialog)

@@ -78,13 +78,6 @@ protected:
         return *m_form;
     }
     template <class T = QWidget> T* get(const QString& name) const { return child<T>(m_form.get(), name); }
-    static QWidget* topLevel(const char* name)
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String(name))
-                return w;
-        return nullptr;
-    }
 
     ScopedEnv m_environment{"sourcesdk"};
     const QString m_oldCurrent = QDir::currentPath();
@@ -198,37 +191,50 @@ TEST_F(StartUpTest, CaptionsComeFromTheLanguageFileOrAreBareFixedPieces)
     }
 }
 
-// Where the SDK's bin directory comes from: the first source that is not empty (which registry values count is
-// the registry reader's business). With none, the folder window asks; closing it ends without storing, Done!
-// stores the choice for this and the next run.
-TEST_F(StartUpTest, SdkSourcesInOrderThenTheFolderWindow)
+// What a start restores: the SDK's bin directory from the first source that is not empty (which registry values
+// count is the registry reader's business); the map directory when it still holds ordinary files; the game
+// directory likewise, else the launcher's steamapps folder, but not for a launcher path too short to cut or on an
+// unknown drive. With no SDK directory the folder window asks; closing it ends without storing, Done! stores the
+// choice for this and the next run.
+TEST_F(StartUpTest, StartRestoresTheFirstUsableSourceOrAsksForTheSdk)
 {
-    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
-        // sourcesdk and the editor's registry value (nullptr: none), stored SDKDir ("": no file), expected
-        {"C:\\sdk", "E:\\tools\\bin", "F:\\stored", "C:\\sdk\\bin"},
-        {"", "", "F:\\stored", "F:\\stored"}, // empty counts as unset
-        {nullptr, nullptr, "Q:\\gone", "Q:\\gone"}, // a stale stored choice is used unchanged
+    make({"C:maps/a.vmf", "C:mods/readme.txt", "D:sdk/bin/", "D:only dirs/sub/", "D:only hidden/.x.vmf",
+          "D:games/steam/steamapps/common/"});
+    const QString steam = at("d:/games/steam/steam.exe"), stored = "SDKDir=F:\\stored\r\n";
+    const std::tuple<const char*, const char*, QString, QString, QString> cases[] = {
+        // sourcesdk and the editor's registry value (nullptr: none), the launcher's ("": none), the settings;
+        // the SDK directory, the map and the game directories then open
+        {"C:\\sdk", "E:\\tools\\bin", steam, stored + "LastDir=" + at("C:\\maps"),
+         "C:\\sdk\\bin|" + at("C:\\maps") + '|' + at("D:\\games\\steam\\steamapps")},
+        {"", "", steam, stored + "LastDir=" + at("D:\\only dirs") + "\r\nLastMapDir=" + at("C:\\mods"),
+         "F:\\stored|" + at("C:") + '|' + at("C:\\mods")},
+        {nullptr, nullptr, drive('D') + "/steam.ex", "SDKDir=Q:\\gone\r\nLastDir=" + at("D:\\only hidden"),
+         "Q:\\gone|" + at("C:") + '|' + at("C:")},
+        {"C:\\sdk", nullptr, "", "LastDir=Q:\\my maps", "C:\\sdk\\bin|" + at("C:") + '|' + at("C:")},
     };
-    for (const auto& [sourcesdk, editorDirectory, stored, expected] : cases) {
-        SCOPED_TRACE(expected);
+    for (const auto& [sourcesdk, editor, launcher, settings, expected] : cases) {
+        SCOPED_TRACE(settings.toStdString());
         sourcesdk ? ScopedEnv::set("sourcesdk", sourcesdk) : ScopedEnv::unset("sourcesdk");
         m_registry.set("Software\\Valve\\Hammer\\General", "Directory",
-                       editorDirectory ? std::optional<std::string>(editorDirectory) : std::nullopt);
-        writeSettings(*stored ? "[settings]\r\nSDKDir=" + QByteArray(stored) + "\r\n" : QByteArray());
+                       editor ? std::optional<std::string>(editor) : std::nullopt);
+        m_registry.set("Software\\Valve\\Steam", "SteamExe",
+                       launcher.isEmpty() ? std::nullopt : std::optional<std::string>(launcher.toStdString()));
+        writeSettings("[settings]\r\n" + ansi(settings) + "\r\n");
         start();
-        EXPECT_EQ(get<QLabel>("Label1")->text(), QString::fromLatin1(expected));
         EXPECT_TRUE(m_form->isVisible() && !topLevel("Form2"));
+        const QString opened = get<QLabel>("Label1")->text() + '|' + get<qmx::DirList>("Dir1")->Path() + '|'
+            + get<qmx::DirList>("Dir2")->Path();
+        EXPECT_EQ(opened.toLower(), expected.toLower()); // the steamapps folder in the system's own spelling
     }
 
     ScopedEnv::unset("sourcesdk");
-    make({"C:maps/a.vmf", "D:sdk/bin/"});
-    const QByteArray stored = "[settings]\r\nLastDir=" + ansi(at("C:\\maps")) + "\r\n";
-    writeSettings(stored);
+    const QByteArray kept = "[settings]\r\nLastDir=" + ansi(at("C:\\maps")) + "\r\n";
+    writeSettings(kept);
     start();
     ASSERT_NE(topLevel("Form2"), nullptr);
     topLevel("Form2")->close();
     EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
-    EXPECT_EQ(settingsText(), stored);
+    EXPECT_EQ(settingsText(), kept);
 
     start();
     QWidget* folder = topLevel("Form2");
@@ -267,13 +273,11 @@ TEST_F(StartUpTest, SettingsFileRoundTrip)
     EXPECT_EQ(ticks(), "111");
 }
 
-// The browsers: a click stores the map, then its directory, and the next start lists that directory again, but only
-// a directory holding ordinary files is restored. The game directory: the last one when it still holds files,
-// else the launcher's steamapps folder; nothing changes for a launcher path too short to cut or on an unknown drive.
+// A click in the browser stores the map, then its directory, and the next start lists that directory again with
+// nothing picked.
 TEST_F(StartUpTest, BrowsersComeBackWhereTheUserLeftThem)
 {
-    make({"D:my maps/b.VMF", "D:my maps/a.vmf", "D:only dirs/sub/", "D:only hidden/.x.vmf",
-          "D:games/steam/steamapps/common/", "C:mods/readme.txt"});
+    make({"D:my maps/b.VMF", "D:my maps/a.vmf"});
     start();
     const QString maps = at("D:\\my maps");
     get<qmx::DriveList>("Drive1")->setDrive(drive('D'));
@@ -286,31 +290,12 @@ TEST_F(StartUpTest, BrowsersComeBackWhereTheUserLeftThem)
     EXPECT_EQ(get<qmx::DriveList>("Drive1")->Drive() + '|' + get<qmx::DirList>("Dir1")->Path(),
               drive('D') + '|' + maps);
     EXPECT_EQ(get<qmx::FileList>("File1")->FileName(), QString()); // nothing picked until a click
-    for (const QString& lastDir : {at("D:\\only dirs"), at("D:\\only hidden"), QStringLiteral("Q:\\my maps")}) {
-        writeSettings("[settings]\r\nLastDir=" + ansi(lastDir) + "\r\n");
-        start();
-        EXPECT_EQ(get<qmx::DirList>("Dir1")->Path(), at("C:")) << lastDir.toStdString();
-    }
-
-    const QString launcher = at("d:/games/steam/steam.exe");
-    const QString cases[][3] = {
-        // launcher ("": no value), LastMapDir, the directory opened
-        {launcher, "", at("D:\\games\\steam\\steamapps")},
-        {launcher, at("C:\\mods"), at("C:\\mods")},
-        {drive('D') + "/steam.ex", "", at("C:")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c[0].toStdString());
-        m_registry.set("Software\\Valve\\Steam", "SteamExe",
-                       c[0].isEmpty() ? std::nullopt : std::optional<std::string>(c[0].toStdString()));
-        writeSettings("[settings]\r\nLastMapDir=" + ansi(c[1]) + "\r\n");
-        start();
-        EXPECT_EQ(get<qmx::DirList>("Dir2")->Path().toLower(), c[2].toLower()); // spelling: the system's own
-    }
 }
 
-// The keyboard walks the window in reading order, and the Alt access keys follow the captions.
-TEST_F(CompileFixture, KeyboardWalksInReadingOrder)
+// The keyboard walks the window in reading order, and the Alt access keys follow the captions. Ctrl+F9 says why it
+// cannot start the game, or starts it on the map in the game directory without compiling; while the game runs, F9
+// compiles. (The game's other refusals, in their order: the game run's test.)
+TEST_F(CompileFixture, TheKeyboardWalksInReadingOrderCompilesAndRunsTheGame)
 {
     QStringList expected
         = {"Drive1", "Dir1", "File1", "Drive2", "Dir2", "CopyFile", "RunMap", "GameCommand", "BSP", "VIS", "RAD"};
@@ -326,12 +311,31 @@ TEST_F(CompileFixture, KeyboardWalksInReadingOrder)
 
     m_sandbox.writeFile("language.qmxII", "[language]\r\nMenuCompile=Build\r\nnomap=Pick a map.\r\n");
     const ScopedEnv sdk("sourcesdk", "C:\\sdk");
-    m_form->start();
+    m_form->start(); // the captions and their keys; then the fixture's directories again
+    m_form->setSdkDirectory(win(m_sdkDir));
+    dirList("Dir2")->setPath(win(m_gameDir));
     QApplication::setActiveWindow(m_form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
-    QTest::keyClick(m_form.get(), Qt::Key_B, Qt::AltModifier); // nothing picked yet
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].prompt + '|' + QString::number(messages()[0].style), "Pick a map.|64");
+    for (const QKeyCombination key : {Qt::AltModifier | Qt::Key_B, Qt::ControlModifier | Qt::Key_F9}) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        qmxtest::resetRecorders();
+        QTest::keyClick(m_form.get(), key.key(), key.keyboardModifiers()); // nothing picked yet
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].prompt + '|' + QString::number(messages()[0].style), "Pick a map.|64");
+    }
+
+    pickMap();
+    writeHost(m_gameDir + "/a.bsp", "compiled");
+    writeHost(m_gameHold + "/hold", "");
+    qmxtest::resetRecorders();
+    QTest::keyClick(m_form.get(), Qt::Key_F9, Qt::ControlModifier);
+    EXPECT_TRUE(status().startsWith(qmx::languageText(qmx::config::Text::GameStarted))) << status().toStdString();
+    EXPECT_EQ(gameRun(), m_gameOnTheMap);
+    tick("BSP");
+    QTest::keyClick(m_form.get(), Qt::Key_F9);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->compiling(); }, 60000));
+    ASSERT_EQ(messages().size(), 1u) << "F9 did not compile while the game ran";
+    EXPECT_EQ(messages()[0].style, 64);
 }
 
 // The credits window swaps with the main window, its title from the language file, and comes back where the user

@@ -14,84 +14,47 @@
 
 using qmx::compile::Refusal;
 
-// While the run goes on the window is locked: no command but Stop, no control, closing asks, and the status line
-// counts. Afterwards every command is back, the status line holds each tool's time and one message the whole
-// time.
-TEST_F(CompileFixture, RunsWithTheWindowLockedThenReports)
+// Each way a compile ends: one message that says so (none when stopped), the status line, the copy, and the game
+// only on a map the compile has just copied. While a run goes on the window is locked: no command but Stop, no
+// control, closing asks, and the status line counts; afterwards every command is back. A path the command
+// interpreter would change, or an SDK directory that is gone, is refused: nothing runs. A tool that fails ends
+// the compile there: the message (style 16) names it, says why and offers the log. Stop ends the run quietly;
+// closing during a run asks, and stops it, then closes, or lets it go on. The old map in the game directory stays
+// but for a fresh copy. (Which refusal comes first, how each tool fails: the compile plan's and the runner's tests.)
+TEST_F(CompileFixture, EachEndSaysWhatHappenedAndTheGameRunsOnlyOnAFreshCopy)
 {
-    pickMap();
-    for (const char* name : {"BSP", "VIS", "RAD"})
-        tick(name);
-    writeHost(m_binDir + "/hold", "");
+    using Text = qmx::config::Text;
+    const auto text = [](Text id) { return qmx::languageText(id); };
+    const auto starts = [](const QString& s) { return '^' + QRegularExpression::escape(s); };
+    const QString unsafe = text(refusalText(Refusal::UnsafeCharacter)),
+                  gone = text(refusalText(Refusal::SdkDirMissing));
+    const QString stopped = starts(text(Text::CompileStopped)) + '$', time = "\\d:\\d\\d\\.\\d\\d";
+    const QString threeTimes = QString("^qmxbsp.exe %1, qmxvis.exe %1, qmxrad.exe %1$").arg(time);
+    const QStringList all = {"VIS", "RAD", "CopyFile"}, andRun = {"VIS", "RAD", "CopyFile", "RunMap"};
+    const std::tuple<QStringList, QString, int, int, QStringList, QString> cases[] = {
+        // boxes ticked besides BSP; what goes wrong: the SDK directory's last part, a leaking map, QMX_STANDIN_FAIL,
+        // or while the BSP tool holds Stop or closing the window, answered yes or no; the tools run; the one
+        // message's style (0: none) and what it holds; the status line
+        {{"CopyFile", "RunMap"}, "", 1, 64, {text(Text::Compile)}, starts(text(Text::GameStarted))},
+        {{"RunMap"}, "", 1, 64, {}, starts(text(Text::GameNotCopied))},
+        {{"CopyFile"}, "", 1, 64, {}, "^qmxbsp.exe " + time + '$'},
+        {andRun, "\\100%", 0, 16, {unsafe, "\"%\""}, ""},
+        {andRun, "\\gone", 0, 16, {gone}, ""},
+        {andRun, "standin_leak", 1, 16, {"qmxbsp.exe", "leaked", "compile.log"}, "^qmxbsp.exe: "},
+        {all, "qmxvis.exe:3", 2, 16, {"qmxvis.exe", " 3,"}, "^qmxbsp.exe " + time + ", qmxvis.exe: "},
+        {all, "Stop", 1, 0, {}, stopped},
+        {all, "close: no", 3, 64, {text(Text::Compile)}, threeTimes},
+        {all, "close: yes", 1, 36, {text(Text::CompileCloseRunning)}, stopped}, // last: the window is gone then
+    };
     QAction* stop = action("MenuStop");
     QList<QAction*> commands;
     for (const char* name : {"MenuCompile", "presets", "MenuCredits", "MenuHelp", "RunGame"})
         commands << action(name);
     for (int slot = 1; slot <= 4; ++slot)
         commands << action(QString("loadpreset%1").arg(slot)) << action(QString("savepreset%1").arg(slot));
-    bool checked = false;
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (checked || runRecord().isEmpty())
-            return;
-        checked = true;
-        for (QAction* command : commands)
-            EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
-        EXPECT_TRUE(stop->isEnabled() && m_form->menuBar()->actions().contains(stop));
-        EXPECT_FALSE(m_form->centralWidget()->isEnabled());
-        EXPECT_TRUE(status().startsWith(qmx::languageText(qmx::config::Text::CompileRunning)))
-            << status().toStdString();
-        EXPECT_FALSE(m_form->close()); // asked (the question: the close row of the next test), and told no
-        EXPECT_TRUE(m_form->isVisible());
-        EXPECT_EQ(messages().size(), 1u);
-        qmxtest::resetRecorders();
-        writeHost(m_binDir + "/go", "");
-    });
-    probe.start(5);
-    compile();
-    EXPECT_TRUE(checked);
-    for (QAction* command : commands)
-        EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
-    EXPECT_FALSE(m_form->menuBar()->actions().contains(stop));
-    EXPECT_TRUE(m_form->centralWidget()->isEnabled());
-    const QString time = "\\d:\\d\\d\\.\\d\\d";
-    const QRegularExpression times(QString("^qmxbsp.exe %1, qmxvis.exe %1, qmxrad.exe %1$").arg(time));
-    EXPECT_TRUE(times.match(status()).hasMatch()) << status().toStdString();
-    ASSERT_EQ(messages().size(), 1u);
-    const QRegularExpression done(QString("^\\Q%1\\E \\d+ \\S+").arg(qmx::languageText(qmx::config::Text::Compile)));
-    EXPECT_TRUE(done.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
-    EXPECT_EQ(messages()[0].style, 64);
-}
-
-// Each way a compile ends: one message that says so (none when stopped), the status line, the copy, and the game
-// only on a map the compile has just copied. A path the command interpreter would change, or an SDK directory
-// that is gone, is refused: nothing runs. A tool that fails ends the compile there: the message (style 16) names
-// it, says why and offers the log. Stop ends the run quietly; closing during a run asks, stops it, then closes.
-// The old map in the game directory stays but for a fresh copy. (Which refusal comes first, how each tool fails:
-// the compile plan's and the runner's tests.)
-TEST_F(CompileFixture, EachEndSaysWhatHappenedAndTheGameRunsOnlyOnAFreshCopy)
-{
-    using Text = qmx::config::Text;
-    const auto text = [](Text id) { return qmx::languageText(id); };
-    const QString unsafe = text(refusalText(Refusal::UnsafeCharacter)),
-                  gone = text(refusalText(Refusal::SdkDirMissing));
-    const QStringList all = {"VIS", "RAD", "CopyFile"}, andRun = {"VIS", "RAD", "CopyFile", "RunMap"};
-    const std::tuple<QStringList, QString, int, int, QStringList, QString> cases[] = {
-        // boxes ticked besides BSP; what goes wrong: the SDK directory's last part, a leaking map, QMX_STANDIN_FAIL,
-        // or while the BSP tool holds the Stop command or closing the window; the tools run; the one message's
-        // style (0: none) and what it holds; the status line's start
-        {{"CopyFile", "RunMap"}, "", 1, 64, {text(Text::Compile)}, text(Text::GameStarted)},
-        {{"RunMap"}, "", 1, 64, {}, text(Text::GameNotCopied)},
-        {{"CopyFile"}, "", 1, 64, {}, "qmxbsp.exe "},
-        {andRun, "\\100%", 0, 16, {unsafe, "\"%\""}, ""},
-        {andRun, "\\gone", 0, 16, {gone}, ""},
-        {andRun, "standin_leak", 1, 16, {"qmxbsp.exe", "leaked", "compile.log"}, "qmxbsp.exe: "},
-        {all, "qmxvis.exe:3", 2, 16, {"qmxvis.exe", " 3,"}, "qmxbsp.exe "},
-        {all, "MenuStop", 1, 0, {}, text(Text::CompileStopped)},
-        {all, "close", 1, 36, {text(Text::CompileCloseRunning)}, text(Text::CompileStopped)},
-    };
+    const QRegularExpression done(starts(text(Text::Compile)) + " \\d+ \\S+");
     pickMap();
-    for (const auto& [ticks, wrong, toolsRun, style, inMessage, statusStart] : cases) {
+    for (const auto& [ticks, wrong, toolsRun, style, inMessage, statusLine] : cases) {
         SCOPED_TRACE((ticks.join(' ') + ' ' + wrong).toStdString());
         qmxtest::resetRecorders();
         QFile::remove(m_binDir + "/run.txt");
@@ -110,34 +73,51 @@ TEST_F(CompileFixture, EachEndSaysWhatHappenedAndTheGameRunsOnlyOnAFreshCopy)
             if (runRecord().isEmpty())
                 return;
             probe.stop();
-            wrong == "close" ? void(m_form->close()) : action(wrong)->trigger();
+            for (QAction* command : commands)
+                EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
+            EXPECT_TRUE(stop->isEnabled() && m_form->menuBar()->actions().contains(stop));
+            EXPECT_FALSE(m_form->centralWidget()->isEnabled());
+            EXPECT_TRUE(status().startsWith(text(Text::CompileRunning))) << status().toStdString();
+            if (wrong == "Stop")
+                return stop->trigger();
+            EXPECT_FALSE(m_form->close()); // asked first
+            if (wrong == "close: no") {
+                EXPECT_TRUE(m_form->isVisible() && messages().size() == 1u);
+                qmxtest::resetRecorders();
+                writeHost(m_binDir + "/go", "");
+            }
         });
-        if (wrong == "MenuStop" || wrong == "close") {
+        if (wrong == "Stop" || wrong.startsWith("close")) {
             writeHost(m_binDir + "/hold", "");
-            qmxtest::recorded().answer = qmx::vbYes;
+            qmxtest::recorded().answer = wrong == "close: yes" ? qmx::vbYes : qmx::vbNo;
             probe.start(5);
         }
         compile();
         writeHost(m_binDir + "/go", "");
         QFile::remove(m_binDir + "/hold");
 
+        EXPECT_FALSE(probe.isActive()) << "the BSP tool never held";
+        for (QAction* command : commands)
+            EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
+        EXPECT_TRUE(!m_form->menuBar()->actions().contains(stop) && m_form->centralWidget()->isEnabled());
         EXPECT_EQ(runRecord().count("\r\n"), toolsRun);
         EXPECT_EQ(batchBytes().isEmpty(), toolsRun == 0);
         // The directories are stored before the SDK directory is looked at, never for a path refused before.
         EXPECT_EQ(qmx::setting(qmx::config::Setting::LastMapDir), wrong == "\\100%" ? QString() : win(m_gameDir));
-        EXPECT_TRUE(status().startsWith(statusStart)) << status().toStdString();
+        EXPECT_TRUE(QRegularExpression(statusLine).match(status()).hasMatch()) << status().toStdString();
         const QByteArray inGame = readHost(m_gameDir + "/a.bsp");
         EXPECT_TRUE(style == 64 && ticks.contains("CopyFile") ? isCompiledMap(inGame) : inGame == "old");
-        if (statusStart == text(Text::GameStarted)) {
+        if (status().startsWith(text(Text::GameStarted))) {
             EXPECT_EQ(gameRun(), m_gameOnTheMap);
         }
-        EXPECT_EQ(qmxtest::recorded().endProgramCount, wrong == "close" ? 1 : 0);
+        EXPECT_EQ(qmxtest::recorded().endProgramCount, wrong == "close: yes" ? 1 : 0);
         const QString output = child<QPlainTextEdit>(m_form.get(), "CompileOutputText")->toPlainText();
-        EXPECT_TRUE(statusStart != text(Text::CompileStopped) || output.endsWith(statusStart)) << output.toStdString();
+        EXPECT_TRUE(statusLine != stopped || output.endsWith(text(Text::CompileStopped))) << output.toStdString();
         ASSERT_EQ(messages().size(), style ? 1u : 0u);
         if (!style)
             continue;
         EXPECT_EQ(messages()[0].style, style);
+        EXPECT_TRUE(style != 64 || done.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
         for (const QString& part : inMessage)
             EXPECT_TRUE(!part.isEmpty() && messages()[0].prompt.contains(part)) << messages()[0].prompt.toStdString();
         if (style == 16 && toolsRun) {

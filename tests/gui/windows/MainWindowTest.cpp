@@ -26,11 +26,6 @@ namespace {
 
 using qmxtest::ScopedEnv;
 
-QByteArray ansi(const QString& text)
-{
-    return QByteArray::fromStdString(qmx::os::toAnsi(text.toStdString()));
-}
-
 const char* const kLanguage
     = "[LANGUAGE]\r\nProgramOpen=\" is already running.\"\r\nFrame2=Maps\r\nFrame4=Game\r\nMenuCompile=Build\r\n"
       "Presets=Sets\r\npreset=Set\r\nsave=Store\r\nload=Fetch\r\nCopyFIle=Copy it\r\nFrame3=Options\r\n"
@@ -62,12 +57,18 @@ protected:
         for (const char* path : paths) {
             const QString host = (path[0] == 'C' ? m_hostC : m_hostD) + QLatin1Char('/') + QString::fromUtf8(path + 2);
             QDir().mkpath(QFileInfo(host).path());
-            if (!host.endsWith(QLatin1Char('/')))
-                QFile(host).open(QIODevice::WriteOnly);
+            QFile(host).open(QIODevice::WriteOnly); // nothing for a folder
         }
     }
-    void writeSettings(const QByteArray& text) const { m_sandbox.writeFile("settings.qmxII", text); }
-    QByteArray settingsText() const { return m_sandbox.readFile("settings.qmxII"); }
+    // The settings file's text, in the ANSI code page the program keeps it in.
+    void writeSettings(const QString& text) const
+    {
+        m_sandbox.writeFile("settings.qmxII", QByteArray::fromStdString(qmx::os::toAnsi(text.toStdString())));
+    }
+    QString settingsText() const
+    {
+        return QString::fromStdString(qmx::os::fromAnsi(m_sandbox.readFile("settings.qmxII").toStdString()));
+    }
 
     qmx::MainWindow& start()
     {
@@ -125,7 +126,7 @@ TEST_F(StartUpTest, WindowsAreCentredWithTheirFrames)
 // A missing language file is reported before another instance; either ends at once, writing nothing.
 TEST_F(StartUpTest, MissingLanguageFileOrSecondInstanceEndsAtOnce)
 {
-    const QByteArray kept = "[settings]\r\nLastUsedSettings=keep\r\n";
+    const QString kept = "[settings]\r\nLastUsedSettings=keep\r\n";
     const std::pair<bool, QString> cases[] = {
         // the language file, prompt|style|title
         {true, qmx::ExecutableName() + " is already running.|0|QMX GUI II"},
@@ -144,8 +145,8 @@ TEST_F(StartUpTest, MissingLanguageFileOrSecondInstanceEndsAtOnce)
         other.closeWriteChannel();
         other.waitForFinished();
         ASSERT_EQ(messages().size(), 1u);
-        const qmxtest::ShownMessage& shown = messages().front();
-        EXPECT_EQ(QString("%1|%2|%3").arg(shown.prompt).arg(shown.style).arg(shown.title), message);
+        EXPECT_EQ(QString("%1|%2|%3").arg(messages()[0].prompt).arg(messages()[0].style).arg(messages()[0].title),
+                  message);
         EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
         EXPECT_TRUE(!form.isVisible() && !topLevel("Form2"));
         EXPECT_EQ(settingsText(), kept);
@@ -219,7 +220,7 @@ TEST_F(StartUpTest, StartRestoresTheFirstUsableSourceOrAsksForTheSdk)
                        editor ? std::optional<std::string>(editor) : std::nullopt);
         m_registry.set("Software\\Valve\\Steam", "SteamExe",
                        launcher.isEmpty() ? std::nullopt : std::optional<std::string>(launcher.toStdString()));
-        writeSettings("[settings]\r\n" + ansi(settings) + "\r\n");
+        writeSettings("[settings]\r\n" + settings + "\r\n");
         start();
         EXPECT_TRUE(m_form->isVisible() && !topLevel("Form2"));
         const QString opened = get<QLabel>("Label1")->text() + '|' + get<qmx::DirList>("Dir1")->Path() + '|'
@@ -228,7 +229,7 @@ TEST_F(StartUpTest, StartRestoresTheFirstUsableSourceOrAsksForTheSdk)
     }
 
     ScopedEnv::unset("sourcesdk");
-    const QByteArray kept = "[settings]\r\nLastDir=" + ansi(at("C:\\maps")) + "\r\n";
+    const QString kept = "[settings]\r\nLastDir=" + at("C:\\maps") + "\r\n";
     writeSettings(kept);
     start();
     ASSERT_NE(topLevel("Form2"), nullptr);
@@ -245,15 +246,16 @@ TEST_F(StartUpTest, StartRestoresTheFirstUsableSourceOrAsksForTheSdk)
     QTest::mouseClick(child<QPushButton>(folder, "Command1"), Qt::LeftButton);
     EXPECT_TRUE(!folder->isVisible() && m_form->isVisible());
     EXPECT_EQ(get<QLabel>("Label1")->text(), at("D:\\sdk\\bin"));
-    EXPECT_TRUE(settingsText().contains("SDKDir=" + ansi(at("D:\\sdk\\bin")) + "\r\n"));
+    EXPECT_TRUE(settingsText().contains("SDKDir=" + at("D:\\sdk\\bin") + "\r\n"));
 }
 
-// A damaged settings file gives the default window; options survive shut-down and the next start, and the
-// run-after-compile box comes back as stored.
-TEST_F(StartUpTest, SettingsFileRoundTrip)
+// A damaged settings file gives the default window; the options survive shut-down and the next start, the
+// run-after-compile box comes back as stored. The credits window swaps with the main window, its title from the
+// language file, and comes back where the user put it; closing it ends the program without storing the options.
+TEST_F(StartUpTest, SettingsSurviveShutDownButNotTheCreditsWindowsClose)
 {
     static const char binary[] = "\0\0\xff\xfe[settings]\r\nLastUsedSettings=1|x|,,,|";
-    writeSettings(QByteArray(binary, sizeof binary - 1));
+    m_sandbox.writeFile("settings.qmxII", QByteArray(binary, sizeof binary - 1));
     start();
     const auto ticks = [&] {
         QString values;
@@ -266,11 +268,27 @@ TEST_F(StartUpTest, SettingsFileRoundTrip)
     get<qmx::CheckBox>("CopyFile")->setValue(1);
     m_form->close();
     EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
-    const QByteArray stored = settingsText();
-    EXPECT_TRUE(stored.contains("LastUsedSettings=0,1,0|") && stored.trimmed().endsWith("|1")) << stored.constData();
+    const QString stored = settingsText();
+    EXPECT_TRUE(stored.contains("LastUsedSettings=0,1,0|") && stored.trimmed().endsWith("|1")) << stored.toStdString();
     writeSettings(stored + "RunMap=1\r\n");
     start();
     EXPECT_EQ(ticks(), "111");
+
+    get<QAction>("MenuCredits")->trigger();
+    QWidget* credits = topLevel("Form3");
+    ASSERT_TRUE(credits && credits->isVisible() && !m_form->isVisible());
+    EXPECT_TRUE(qmxtest::accessibleNames(credits).contains("QMX GUI II Danke"));
+    const QPoint moved = credits->pos() + QPoint(37, 21);
+    credits->move(moved);
+    child<QAction>(credits, "MenuBack")->trigger();
+    EXPECT_TRUE(!credits->isVisible() && m_form->isVisible());
+    get<QAction>("MenuCredits")->trigger();
+    EXPECT_TRUE(credits->isVisible() && !m_form->isVisible());
+    EXPECT_EQ(credits->pos(), moved);
+    get<qmx::CheckBox>("VIS")->setValue(0);
+    credits->close();
+    EXPECT_EQ(qmxtest::recorded().endProgramCount, 2);
+    EXPECT_EQ(settingsText(), stored + "RunMap=1\r\n");
 }
 
 // A click in the browser stores the map, then its directory, and the next start lists that directory again with
@@ -284,8 +302,8 @@ TEST_F(StartUpTest, BrowsersComeBackWhereTheUserLeftThem)
     get<qmx::DirList>("Dir1")->setPath(maps);
     auto* files = get<qmx::FileList>("File1");
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(1)).center());
-    const QByteArray stored = settingsText();
-    EXPECT_GT(stored.indexOf("LastDir=" + ansi(maps)), stored.indexOf("LastFile=b.VMF")) << stored.constData();
+    const QString stored = settingsText();
+    EXPECT_GT(stored.indexOf("LastDir=" + maps), stored.indexOf("LastFile=b.VMF")) << stored.toStdString();
     start();
     EXPECT_EQ(get<qmx::DriveList>("Drive1")->Drive() + '|' + get<qmx::DirList>("Dir1")->Path(),
               drive('D') + '|' + maps);
@@ -336,30 +354,6 @@ TEST_F(CompileFixture, TheKeyboardWalksInReadingOrderCompilesAndRunsTheGame)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->compiling(); }, 60000));
     ASSERT_EQ(messages().size(), 1u) << "F9 did not compile while the game ran";
     EXPECT_EQ(messages()[0].style, 64);
-}
-
-// The credits window swaps with the main window, its title from the language file, and comes back where the user
-// put it; closing it ends the program without storing the options.
-TEST_F(StartUpTest, CreditsWindowSwapsWithTheMainWindow)
-{
-    const QByteArray settings = "[settings]\r\nLastUsedSettings=1,0,0|1|0,0,0|0|0\r\n";
-    writeSettings(settings);
-    start();
-    get<QAction>("MenuCredits")->trigger();
-    QWidget* credits = topLevel("Form3");
-    ASSERT_TRUE(credits && credits->isVisible() && !m_form->isVisible());
-    EXPECT_TRUE(qmxtest::accessibleNames(credits).contains("QMX GUI II Danke"));
-    const QPoint moved = credits->pos() + QPoint(37, 21);
-    credits->move(moved);
-    child<QAction>(credits, "MenuBack")->trigger();
-    EXPECT_TRUE(!credits->isVisible() && m_form->isVisible());
-    get<QAction>("MenuCredits")->trigger();
-    EXPECT_TRUE(credits->isVisible() && !m_form->isVisible());
-    EXPECT_EQ(credits->pos(), moved);
-    get<qmx::CheckBox>("VIS")->setValue(1);
-    credits->close();
-    EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
-    EXPECT_EQ(settingsText(), settings);
 }
 
 TEST(CentredOffset, RoundsHalvesToEvenThenHalvesTowardZero)

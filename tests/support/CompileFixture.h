@@ -91,7 +91,6 @@ protected:
         return QString::fromStdString(qmx::ini::readValue(qmx::languageFilePath(), "language", key.toStdString()));
     }
 
-    qmx::CheckBox* box(const QString& name) const { return child<qmx::CheckBox>(m_form.get(), name); }
     qmx::DirList* dirList(const QString& name) const { return child<qmx::DirList>(m_form.get(), name); }
     QAction* action(const QString& name) const { return child<QAction>(m_form.get(), name); }
     QString status() const { return m_form->statusBar()->currentMessage(); }
@@ -110,7 +109,7 @@ protected:
     {
         if (name.contains('='))
             return child<qmx::TextBox>(m_form.get(), name.section('=', 0, 0))->setText(name.section('=', 1));
-        qmx::CheckBox* b = box(name);
+        auto* b = child<qmx::CheckBox>(m_form.get(), name);
         if ((b->Value() == 1) != on)
             QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
         ASSERT_EQ(b->Value(), on ? 1 : 0) << name.toStdString();
@@ -123,8 +122,6 @@ protected:
     }
     QByteArray batchBytes() const { return readHost(m_sdkDir + "/compile.bat"); }
     QByteArray runRecord() const { return readHost(m_binDir + "/run.txt"); }
-    // The tools got compile.bat's lines, %vproject% expanded.
-    QByteArray expectedRun() const { return batchBytes().replace("%vproject%", "my mod"); }
     // How the game was started, once it has written it: its working directory and arguments ("": it did not start).
     QString gameRun() const
     {

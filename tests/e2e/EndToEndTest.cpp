@@ -48,10 +48,7 @@ TEST_F(EndToEnd, CompileInWinesConsoleThenTheGameOnTheCopiedMap)
     const QRegularExpression words(
         QString("^\\Q%1\\E (\\d+ minutes? and )?\\d+ seconds?$").arg(languageKey("Compile")));
     EXPECT_TRUE(words.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
-    EXPECT_EQ(messages()[0].style, 64);
     EXPECT_TRUE(isCompiledMap(readHost(m_gameDir + "/a.bsp")));
-
-    EXPECT_TRUE(status().startsWith(qmx::languageText(qmx::config::Text::GameStarted))) << status().toStdString();
     const QString game = win(m_gameDir);
     EXPECT_EQ(gameRun(),
               "working directory: " + win(QFileInfo(m_gameExe).path())

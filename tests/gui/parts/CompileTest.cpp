@@ -57,9 +57,8 @@ TEST_F(CompileFixture, EachEndSaysWhatHappenedAndTheGameRunsOnlyOnAFreshCopy)
     for (const auto& [ticks, wrong, toolsRun, style, inMessage, statusLine] : cases) {
         SCOPED_TRACE((ticks.join(' ') + ' ' + wrong).toStdString());
         qmxtest::resetRecorders();
-        QFile::remove(m_binDir + "/run.txt");
-        QFile::remove(m_binDir + "/go");
-        QFile::remove(m_sdkDir + "/compile.bat");
+        for (const QString& file : {m_binDir + "/run.txt", m_binDir + "/go", m_sdkDir + "/compile.bat"})
+            QFile::remove(file);
         qmx::storeSetting(qmx::config::Setting::LastMapDir, QString());
         writeHost(m_mapDir + "/a.vmf", wrong == "standin_leak" ? "standin_leak" : "x");
         writeHost(m_gameDir + "/a.bsp", "old");
@@ -93,7 +92,6 @@ TEST_F(CompileFixture, EachEndSaysWhatHappenedAndTheGameRunsOnlyOnAFreshCopy)
             probe.start(5);
         }
         compile();
-        writeHost(m_binDir + "/go", "");
         QFile::remove(m_binDir + "/hold");
 
         EXPECT_FALSE(probe.isActive()) << "the BSP tool never held";

@@ -9,18 +9,14 @@
 
 namespace {
 
-// Drives the first window of that name that opens, from inside its modal loop.
+// Drives the window of that name once its modal loop runs (it is shown before the loop starts).
 void whenOpen(const char* name, std::function<void(QWidget*)> drive)
 {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [=] {
-        if (QWidget* window = topLevel(name); window && window->isVisible()) {
-            poll->deleteLater();
-            poll->stop();
-            drive(window);
-        }
+    QTimer::singleShot(0, [=] {
+        QWidget* window = topLevel(name);
+        ASSERT_TRUE(window && window->isVisible()) << name;
+        drive(window);
     });
-    poll->start(10);
 }
 
 using GameTest = CompileFixture;

@@ -25,7 +25,6 @@ inline QStringList accessibleNames(QWidget* window)
     collectAccessibleNames(QAccessible::queryAccessibleInterface(window), names);
     for (QMenu* menu : window->findChildren<QMenu*>())
         collectAccessibleNames(QAccessible::queryAccessibleInterface(menu), names);
-    names.removeAll(QString());
     return names;
 }
 

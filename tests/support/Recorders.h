@@ -5,8 +5,6 @@
 
 #include "gui/toolkit/MessageBox.h"
 
-#include <QString>
-
 #include <vector>
 
 namespace qmxtest {

@@ -26,8 +26,6 @@ TEST_F(CompileFixture, EachEndSaysWhatHappenedAndTheGameRunsOnlyOnAFreshCopy)
     using Text = qmx::config::Text;
     const auto text = [](Text id) { return qmx::languageText(id); };
     const auto starts = [](const QString& s) { return '^' + QRegularExpression::escape(s); };
-    const QString unsafe = text(refusalText(Refusal::UnsafeCharacter)),
-                  gone = text(refusalText(Refusal::SdkDirMissing));
     const QString stopped = starts(text(Text::CompileStopped)) + '$', time = "\\d:\\d\\d\\.\\d\\d";
     const QString threeTimes = QString("^qmxbsp.exe %1, qmxvis.exe %1, qmxrad.exe %1$").arg(time);
     const QStringList all = {"VIS", "RAD", "CopyFile"}, andRun = {"VIS", "RAD", "CopyFile", "RunMap"};
@@ -38,8 +36,8 @@ TEST_F(CompileFixture, EachEndSaysWhatHappenedAndTheGameRunsOnlyOnAFreshCopy)
         {{"CopyFile", "RunMap"}, "", 1, 64, {text(Text::Compile)}, starts(text(Text::GameStarted))},
         {{"RunMap"}, "", 1, 64, {}, starts(text(Text::GameNotCopied))},
         {{"CopyFile"}, "", 1, 64, {}, "^qmxbsp.exe " + time + '$'},
-        {andRun, "\\100%", 0, 16, {unsafe, "\"%\""}, ""},
-        {andRun, "\\gone", 0, 16, {gone}, ""},
+        {andRun, "\\100%", 0, 16, {text(refusalText(Refusal::UnsafeCharacter)), "\"%\""}, ""},
+        {andRun, "\\gone", 0, 16, {text(refusalText(Refusal::SdkDirMissing))}, ""},
         {andRun, "standin_leak", 1, 16, {"qmxbsp.exe", "leaked", "compile.log"}, "^qmxbsp.exe: "},
         {all, "qmxvis.exe:3", 2, 16, {"qmxvis.exe", " 3,"}, "^qmxbsp.exe " + time + ", qmxvis.exe: "},
         {all, "Stop", 1, 0, {}, stopped},

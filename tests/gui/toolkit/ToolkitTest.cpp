@@ -17,12 +17,6 @@
 
 namespace {
 
-// The row of that text; the centre of a row.
-int rowOf(const QListWidget& list, const char* text)
-{
-    const QList<QListWidgetItem*> found = list.findItems(QString::fromUtf8(text), Qt::MatchExactly);
-    return found.isEmpty() ? -1 : list.row(found.first());
-}
 QPoint rowCentre(const QListWidget& list, int row)
 {
     return list.visualItemRect(list.item(row)).center();
@@ -57,7 +51,7 @@ TEST(Lists, OpenFoldersAndPickMaps)
     // Opens a directory row with a double-click, or with the key on it.
     const auto open = [&dirs](const char* text, Qt::Key key = Qt::Key_unknown) {
         return [&dirs, text, key] {
-            dirs.setCurrentRow(rowOf(dirs, text));
+            dirs.setCurrentRow(dirs.row(dirs.findItems(QString::fromUtf8(text), Qt::MatchExactly).value(0)));
             if (key == Qt::Key_unknown)
                 QTest::mouseDClick(dirs.viewport(), Qt::LeftButton, {}, rowCentre(dirs, dirs.currentRow()));
             else

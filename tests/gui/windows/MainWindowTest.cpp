@@ -201,25 +201,24 @@ TEST_F(StartUpTest, StartRestoresTheFirstUsableSourceOrAsksForTheSdk)
 {
     make({"C:maps/a.vmf", "C:mods/readme.txt", "D:sdk/bin/", "D:only dirs/sub/", "D:only hidden/.x.vmf",
           "D:games/steam/steamapps/common/"});
-    const QString steam = at("d:/games/steam/steam.exe"), stored = "SDKDir=F:\\stored\r\n";
-    const std::tuple<const char*, const char*, QString, QString, QString> cases[] = {
-        // sourcesdk and the editor's registry value (nullptr: none), the launcher's ("": none), the settings;
-        // the SDK directory, the map and the game directories then open
+    const std::string steam = at("d:/games/steam/steam.exe").toStdString();
+    const QString stored = "SDKDir=F:\\stored\r\n";
+    const std::tuple<const char*, std::optional<std::string>, std::optional<std::string>, QString, QString> cases[] = {
+        // sourcesdk (nullptr: none), the editor's and the launcher's registry values, the settings; the SDK
+        // directory, the map and the game directories then open
         {"C:\\sdk", "E:\\tools\\bin", steam, stored + "LastDir=" + at("C:\\maps"),
          "C:\\sdk\\bin|" + at("C:\\maps") + '|' + at("D:\\games\\steam\\steamapps")},
         {"", "", steam, stored + "LastDir=" + at("D:\\only dirs") + "\r\nLastMapDir=" + at("C:\\mods"),
          "F:\\stored|" + at("C:") + '|' + at("C:\\mods")},
-        {nullptr, nullptr, drive('D') + "/steam.ex", "SDKDir=Q:\\gone\r\nLastDir=" + at("D:\\only hidden"),
-         "Q:\\gone|" + at("C:") + '|' + at("C:")},
-        {"C:\\sdk", nullptr, "", "LastDir=Q:\\my maps", "C:\\sdk\\bin|" + at("C:") + '|' + at("C:")},
+        {nullptr, std::nullopt, (drive('D') + "/steam.ex").toStdString(),
+         "SDKDir=Q:\\gone\r\nLastDir=" + at("D:\\only hidden"), "Q:\\gone|" + at("C:") + '|' + at("C:")},
+        {"C:\\sdk", std::nullopt, std::nullopt, "LastDir=Q:\\my maps", "C:\\sdk\\bin|" + at("C:") + '|' + at("C:")},
     };
     for (const auto& [sourcesdk, editor, launcher, settings, expected] : cases) {
         SCOPED_TRACE(settings.toStdString());
         sourcesdk ? ScopedEnv::set("sourcesdk", sourcesdk) : ScopedEnv::unset("sourcesdk");
-        m_registry.set("Software\\Valve\\Hammer\\General", "Directory",
-                       editor ? std::optional<std::string>(editor) : std::nullopt);
-        m_registry.set("Software\\Valve\\Steam", "SteamExe",
-                       launcher.isEmpty() ? std::nullopt : std::optional<std::string>(launcher.toStdString()));
+        m_registry.set("Software\\Valve\\Hammer\\General", "Directory", editor);
+        m_registry.set("Software\\Valve\\Steam", "SteamExe", launcher);
         writeSettings("[settings]\r\n" + settings + "\r\n");
         start();
         EXPECT_TRUE(m_form->isVisible() && !topLevel("Form2"));

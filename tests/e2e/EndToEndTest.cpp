@@ -5,38 +5,18 @@
 
 #include "support/CompileFixture.h"
 
-#include "core/game/GameSettings.h"
-
-#include <QAction>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QStatusBar>
 #include <QTabWidget>
 
-namespace {
-
-class EndToEnd : public CompileFixture
-{
-protected:
-    void SetUp() override
-    {
-        if (QStandardPaths::findExecutable("wine").isEmpty()
-            || !QFile::exists(QStringLiteral(QMX_STANDIN_DIR "/qmxgame.exe")))
-            GTEST_SKIP() << "needs Wine and the stand-in tools (mingw-w64)";
-        CompileFixture::SetUp();
-    }
-};
-
-} // namespace
+using EndToEnd = CompileFixture;
 
 TEST_F(EndToEnd, CompileInWinesConsoleThenTheGameOnTheCopiedMap)
 {
-    const QString gameBin = m_sandbox.makeDir("the g\u00e4me/bin");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QMX_STANDIN_DIR "/qmxgame.exe"), gameBin + "/qmx game.exe"));
-    const QString log = m_sandbox.hostPath("game.log");
-    const qmxtest::ScopedEnv gameLog("QMX_GAME_LOG", win(log).toStdString());
-    ASSERT_TRUE(qmx::game::writeGameCommand(win(gameBin + "/qmx game.exe").toStdString(),
-                                            "-novid -dev +map $map -bsp $bsp -dir \"$gamedir\""));
+    if (QStandardPaths::findExecutable("wine").isEmpty())
+        GTEST_SKIP() << "needs Wine";
+    ASSERT_TRUE(
+        qmx::game::writeGameCommand(win(m_gameExe).toStdString(), "-novid -dev +map $map -bsp $bsp -dir \"$gamedir\""));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
     pickMap();
 
@@ -47,7 +27,7 @@ TEST_F(EndToEnd, CompileInWinesConsoleThenTheGameOnTheCopiedMap)
     for (int page = 0; page < 3; ++page) {
         tick(pages[page].front());
         child<QTabWidget>(m_form.get(), "SSTab1")->setCurrentIndex(page);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return box(pages[page][1])->isVisible(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return child(m_form.get(), pages[page][1])->isVisible(); }, 5000));
         for (const QString& name : pages[page].mid(1))
             tick(name);
     }
@@ -63,22 +43,16 @@ TEST_F(EndToEnd, CompileInWinesConsoleThenTheGameOnTheCopiedMap)
         batch += QString("\"%1\\%2\" -game \"%vproject%\" %3 \"%4\\a.vmf\"\r\n")
                      .arg(win(m_sdkDir), tools[i], switches[i], win(m_mapDir));
     EXPECT_EQ(batchBytes(), batch.toLatin1());
-    EXPECT_EQ(runRecord(), expectedRun());
+    EXPECT_EQ(runRecord(), batchBytes().replace("%vproject%", "my mod")); // as the tools got them
     ASSERT_EQ(messages().size(), 1u);
     const QRegularExpression words(
         QString("^\\Q%1\\E (\\d+ minutes? and )?\\d+ seconds?$").arg(languageKey("Compile")));
     EXPECT_TRUE(words.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
-    EXPECT_EQ(messages()[0].style, 64);
     EXPECT_TRUE(isCompiledMap(readHost(m_gameDir + "/a.bsp")));
-
-    EXPECT_TRUE(m_form->statusBar()->currentMessage().startsWith(qmx::languageText(qmx::config::Text::GameStarted)));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(log); }, 60000)) << "the game did not start";
-    const QString record = QString::fromUtf8(readHost(log));
     const QString game = win(m_gameDir);
-    EXPECT_TRUE(record.startsWith("command line: ")) << record.toStdString();
-    EXPECT_TRUE(record.endsWith("working directory: " + win(gameBin)
-                                + "\r\nargument: -novid\r\nargument: -dev\r\nargument: +map\r\nargument: a\r\n"
-                                  "argument: -bsp\r\nargument: "
-                                + game + "\\a.bsp\r\nargument: -dir\r\nargument: " + game + "\r\n"))
-        << record.toStdString();
+    EXPECT_EQ(gameRun(),
+              "working directory: " + win(QFileInfo(m_gameExe).path())
+                  + "\r\nargument: -novid\r\nargument: -dev\r\nargument: +map\r\nargument: a\r\n"
+                    "argument: -bsp\r\nargument: "
+                  + game + "\\a.bsp\r\nargument: -dir\r\nargument: " + game + "\r\n");
 }

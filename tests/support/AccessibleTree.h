@@ -1,7 +1,7 @@
 #pragma once
 
-// What assistive technology reads: the names (and descriptions) of everything in a window's
-// accessibility tree, its menus included.
+// What assistive technology reads: the names of everything in a window's accessibility tree, its menus
+// included.
 
 #include <QAccessible>
 #include <QMenu>
@@ -9,13 +9,11 @@
 
 namespace qmxtest {
 
-// "name" for each node, or "name|description" when the node has a description.
 inline void collectAccessibleNames(QAccessibleInterface* node, QStringList& names)
 {
     if (!node)
         return;
-    const QString description = node->text(QAccessible::Description);
-    names << node->text(QAccessible::Name) + (description.isEmpty() ? QString() : QLatin1Char('|') + description);
+    names << node->text(QAccessible::Name);
     for (int i = 0; i < node->childCount(); ++i)
         collectAccessibleNames(node->child(i), names);
 }
@@ -27,7 +25,6 @@ inline QStringList accessibleNames(QWidget* window)
     collectAccessibleNames(QAccessible::queryAccessibleInterface(window), names);
     for (QMenu* menu : window->findChildren<QMenu*>())
         collectAccessibleNames(QAccessible::queryAccessibleInterface(menu), names);
-    names.removeAll(QString());
     return names;
 }
 

@@ -7,20 +7,16 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-class ResetRecorders : public testing::EmptyTestEventListener
-{
-    void OnTestStart(const testing::TestInfo&) override { qmxtest::resetRecorders(); }
-};
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
+    struct ResetRecorders : testing::EmptyTestEventListener
+    {
+        void OnTestStart(const testing::TestInfo&) override { qmxtest::resetRecorders(); }
+    };
     testing::UnitTest::GetInstance()->listeners().Append(new ResetRecorders);
-    qmxtest::resetRecorders();
     return RUN_ALL_TESTS();
 }

@@ -5,18 +5,21 @@
 
 #include "gui/toolkit/MessageBox.h"
 
-#include <QString>
-
 #include <vector>
 
 namespace qmxtest {
 
 using ShownMessage = qmx::MessageBoxContent;
 
+struct Recorded
+{
+    std::vector<ShownMessage> messages;
+    int endProgramCount = 0;
+    int answer = qmx::vbOK; // what the next boxes answer; a yes/no box asked an OK gets its safe "no"
+};
+
+Recorded& recorded();
 std::vector<ShownMessage>& messages();
-// The answer the next boxes give (vbOK until a test says otherwise); reset before each test.
-void answerBoxes(int answer);
-int endProgramCount();
 void resetRecorders();
 
 } // namespace qmxtest

@@ -9,7 +9,22 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 namespace qmxtest {
+
+// A host file's bytes; empty when it cannot be read.
+inline QByteArray readHost(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeHost(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()) << path.toStdString();
+}
 
 class Sandbox
 {
@@ -27,24 +42,13 @@ public:
     QString hostPath(const QString& name) const { return m_programDir + QLatin1Char('/') + name; }
     QString settingsFile() const { return hostPath(QStringLiteral("settings.qmxII")); }
     QString languageFile() const { return hostPath(QStringLiteral("language.qmxII")); }
-
-    void writeFile(const QString& name, const QByteArray& bytes) const
-    {
-        QFile f(hostPath(name));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            f.write(bytes);
-    }
-    QByteArray readFile(const QString& name) const
-    {
-        QFile f(hostPath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void writeFile(const QString& name, const QByteArray& bytes) const { writeHost(hostPath(name), bytes); }
+    QByteArray readFile(const QString& name) const { return readHost(hostPath(name)); }
     // Makes a directory (and parents) under the sandbox root and returns its host path.
     QString makeDir(const QString& relative) const
     {
         const QString path = m_root.path() + QLatin1Char('/') + relative;
-        QDir().mkpath(path);
-        return path;
+        return QDir().mkpath(path) ? path : QString();
     }
 
 private:

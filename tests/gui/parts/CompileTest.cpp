@@ -1,199 +1,124 @@
 // The compile command in the window: its messages and their styles, what it stores, the run with the window
-// locked, the copy, and a failed or stopped run that copies nothing. The order of the checks, compile.bat's
-// lines and the tools' outcomes are the compile plan's and the runner's (tests/core).
+// locked, the copy and the game after it, and a refused, failed or stopped run that copies nothing and starts no
+// game. The order of the checks, compile.bat's lines and the tools' outcomes are the compile plan's and the
+// runner's (tests/core), the lines the tools get the end-to-end test's.
 
 #include "support/CompileFixture.h"
 
 #include "core/compile/CompilePlan.h"
-#include "gui/parts/CompileController.h"
-#include "gui/parts/CompileOutput.h"
-#include "gui/toolkit/MessageBox.h"
 
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QStatusBar>
 #include <QTimer>
 
 using qmx::compile::Refusal;
 
-namespace {
-
-QString key(Refusal refusal)
+// Each way a compile ends: one message that says so (none when stopped), the status line, the copy, and the game
+// only on a map the compile has just copied. While a run goes on the window is locked: no command but Stop, no
+// control, closing asks, and the status line counts; afterwards every command is back. A path the command
+// interpreter would change, or an SDK directory that is gone, is refused: nothing runs. A tool that fails ends
+// the compile there: the message (style 16) names it, says why and offers the log. Stop ends the run quietly;
+// closing during a run asks, and stops it, then closes, or lets it go on. The old map in the game directory stays
+// but for a fresh copy. (Which refusal comes first, how each tool fails: the compile plan's and the runner's tests.)
+TEST_F(CompileFixture, EachEndSaysWhatHappenedAndTheGameRunsOnlyOnAFreshCopy)
 {
-    return qmx::config::info(qmx::compile::refusalText(refusal)).key;
-}
-
-QString status(const QMainWindow& window)
-{
-    return window.statusBar()->currentMessage();
-}
-
-} // namespace
-
-// Every refusal shows its message and runs and copies nothing; each row builds on the state the one before left.
-TEST_F(CompileFixture, RefusalsShowTheirMessageAndRunNothing)
-{
-    const QString sdk = win(m_sdkDir);
-    const std::tuple<QString, int, QString, bool> cases[] = {
-        // message key, style, SDK directory, settings written (from the fourth row on, before the refusal)
-        {"nomap", 64, sdk, false},
-        {"nobsp", 64, sdk, false},
-        {key(Refusal::UnsafeCharacter), 16, sdk + "\\100%", false},
-        {key(Refusal::SdkDirMissing), 16, sdk + "\\gone", true},
+    using Text = qmx::config::Text;
+    const auto text = [](Text id) { return qmx::languageText(id); };
+    const auto starts = [](const QString& s) { return '^' + QRegularExpression::escape(s); };
+    const QString stopped = starts(text(Text::CompileStopped)) + '$', time = "\\d:\\d\\d\\.\\d\\d";
+    const QString threeTimes = QString("^qmxbsp.exe %1, qmxvis.exe %1, qmxrad.exe %1$").arg(time);
+    const QStringList all = {"VIS", "RAD", "CopyFile"}, andRun = {"VIS", "RAD", "CopyFile", "RunMap"};
+    const std::tuple<QStringList, QString, int, int, QStringList, QString> cases[] = {
+        // boxes ticked besides BSP; what goes wrong: the SDK directory's last part, a leaking map, QMX_STANDIN_FAIL,
+        // or while the BSP tool holds Stop or closing the window, answered yes or no; the tools run; the one
+        // message's style (0: none) and what it holds; the status line
+        {{"CopyFile", "RunMap"}, "", 1, 64, {text(Text::Compile)}, starts(text(Text::GameStarted))},
+        {{"RunMap"}, "", 1, 64, {}, starts(text(Text::GameNotCopied))},
+        {{"CopyFile"}, "", 1, 64, {}, "^qmxbsp.exe " + time + '$'},
+        {andRun, "\\100%", 0, 16, {text(refusalText(Refusal::UnsafeCharacter)), "\"%\""}, ""},
+        {andRun, "\\gone", 0, 16, {text(refusalText(Refusal::SdkDirMissing))}, ""},
+        {andRun, "standin_leak", 1, 16, {"qmxbsp.exe", "leaked", "compile.log"}, "^qmxbsp.exe: "},
+        {all, "qmxvis.exe:3", 2, 16, {"qmxvis.exe", " 3,"}, "^qmxbsp.exe " + time + ", qmxvis.exe: "},
+        {all, "Stop", 1, 0, {}, stopped},
+        {all, "close: no", 3, 64, {text(Text::Compile)}, threeTimes},
+        {all, "close: yes", 1, 36, {text(Text::CompileCloseRunning)}, stopped}, // last: the window is gone then
     };
-    dirList("Dir1")->setPath(win(m_mapDir));
-    for (const char* name : {"VIS", "RAD", "CopyFile"})
-        tick(name);
-    writeHost(m_mapDir + "/a.bsp", "from an earlier run");
-    for (const auto& [textKey, style, sdkDir, stored] : cases) {
-        SCOPED_TRACE(textKey.toStdString());
-        qmxtest::resetRecorders();
-        QFile::remove(m_sandbox.settingsFile());
-        if (textKey == "nobsp")
-            pickMap();
-        tick("BSP", textKey != "nobsp");
-        m_form->setSdkDirectory(sdkDir);
-        compile();
-        ASSERT_EQ(messages().size(), 1u);
-        const QString text = languageKey(textKey);
-        EXPECT_TRUE(!text.isEmpty() && messages()[0].prompt.startsWith(text)) << messages()[0].prompt.toStdString();
-        EXPECT_EQ(messages()[0].style, style);
-        EXPECT_EQ(setting(qmx::config::Setting::LastMapDir), stored ? win(m_gameDir) : QString());
-        EXPECT_TRUE(stored || batchBytes().isEmpty());
-        EXPECT_EQ(runRecord(), "");
-        EXPECT_FALSE(QFile::exists(m_gameDir + "/a.bsp"));
-    }
-}
-
-// The run, settings, message and copy (compile.bat's lines: tests/e2e). While the run goes on the window is locked:
-// no command but Stop, no control, closing asks, and the status line counts. Afterwards every command is back and
-// the status line holds each tool's time.
-TEST_F(CompileFixture, RunsWithTheWindowLockedThenReportsAndCopies)
-{
-    const std::pair<QStringList, QString> cases[] = {
-        // check boxes clicked on; the status line afterwards
-        {{"BSP"}, "qmxbsp.exe \\d:\\d\\d.\\d\\d"},
-        {{"BSP", "VIS", "RAD", "CopyFile"}, "qmxbsp.exe \\S+, qmxvis.exe \\S+, qmxrad.exe \\d:\\d\\d.\\d\\d"},
-    };
-    pickMap();
-    writeHost(m_binDir + "/hold", "");
     QAction* stop = action("MenuStop");
-    QList<QAction*> commands = {stop};
+    QList<QAction*> commands;
     for (const char* name : {"MenuCompile", "presets", "MenuCredits", "MenuHelp", "RunGame"})
         commands << action(name);
     for (int slot = 1; slot <= 4; ++slot)
         commands << action(QString("loadpreset%1").arg(slot)) << action(QString("savepreset%1").arg(slot));
-    bool checked = false;
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (checked || runRecord().isEmpty())
-            return;
-        checked = true;
-        for (QAction* command : commands)
-            EXPECT_EQ(command->isEnabled(), command == stop) << command->objectName().toStdString();
-        EXPECT_TRUE(m_form->menuBar()->actions().contains(stop));
-        EXPECT_FALSE(m_form->centralWidget()->isEnabled());
-        EXPECT_TRUE(status(*m_form).startsWith(qmx::languageText(qmx::config::Text::CompileRunning)));
-        EXPECT_FALSE(m_form->close()); // asked, and told no
-        EXPECT_TRUE(m_form->isVisible());
-        ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].prompt, qmx::languageText(qmx::config::Text::CompileCloseRunning));
-        EXPECT_EQ(messages()[0].style, qmx::vbYesNo | qmx::vbQuestion);
-        qmxtest::resetRecorders();
-        writeHost(m_binDir + "/go", "");
-    });
-    probe.start(5);
-    const QRegularExpression done(QString("^\\Q%1\\E \\d+ \\S+").arg(qmx::languageText(qmx::config::Text::Compile)));
-    for (const auto& [ticks, times] : cases) {
-        SCOPED_TRACE(ticks.join(' ').toStdString());
-        qmxtest::resetRecorders();
-        QFile::remove(m_binDir + "/run.txt");
-        writeHost(m_gameDir + "/a.bsp", "old"); // replaced without asking
-        for (const char* master : {"BSP", "VIS", "RAD", "CopyFile"})
-            tick(master, false);
-        for (const QString& name : ticks)
-            tick(name);
-        compile();
-        EXPECT_EQ(runRecord(), expectedRun());
-        EXPECT_EQ(setting(qmx::config::Setting::LastFile) + "|" + setting(qmx::config::Setting::LastMapDir),
-                  "a.vmf|" + win(m_gameDir));
-        ASSERT_EQ(messages().size(), 1u);
-        EXPECT_TRUE(done.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
-        EXPECT_EQ(messages()[0].style, 64);
-        EXPECT_EQ(isCompiledMap(readHost(m_gameDir + "/a.bsp")), ticks.contains("CopyFile"));
-        for (QAction* command : commands.mid(1))
-            EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
-        EXPECT_FALSE(m_form->menuBar()->actions().contains(stop));
-        EXPECT_TRUE(m_form->centralWidget()->isEnabled());
-        EXPECT_TRUE(QRegularExpression("^" + times + "$").match(status(*m_form)).hasMatch())
-            << status(*m_form).toStdString();
-    }
-    EXPECT_TRUE(checked);
-}
-
-// A tool that fails ends the compile there: one message (style 16) names it, says why and offers the log; the
-// old map in the game directory stays. Stop ends the run quietly; closing during a run stops it, then closes.
-TEST_F(CompileFixture, AFailedOrStoppedCompileCopiesNothingAndSaysWhy)
-{
-    const QString stopped = qmx::languageText(qmx::config::Text::CompileStopped);
-    const struct
-    {
-        const char* name;
-        const char* fail; // QMX_STANDIN_FAIL
-        const char* map; // a.vmf's text
-        const char* stop; // "menu" or "close" while the BSP tool holds
-        QStringList inMessage; // none: no message
-        int toolsRun;
-    } cases[] = {
-        {"BSP leaks", "", "standin_leak", "", {"qmxbsp.exe", "**** leaked ****", "compile.log"}, 1},
-        {"VIS fails", "qmxvis.exe:3", "x", "", {"qmxvis.exe", " 3,"}, 2},
-        {"stopped", "", "x", "menu", {}, 1},
-        {"closed", "", "x", "close", {}, 1},
-    };
+    const QRegularExpression done(starts(text(Text::Compile)) + " \\d+ \\S+");
     pickMap();
-    for (const char* name : {"BSP", "VIS", "RAD", "CopyFile"})
-        tick(name);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [ticks, wrong, toolsRun, style, inMessage, statusLine] : cases) {
+        SCOPED_TRACE((ticks.join(' ') + ' ' + wrong).toStdString());
         qmxtest::resetRecorders();
-        QFile::remove(m_binDir + "/run.txt");
-        QFile::remove(m_binDir + "/go");
-        writeHost(m_mapDir + "/a.vmf", c.map);
+        for (const QString& file : {m_binDir + "/run.txt", m_binDir + "/go", m_sdkDir + "/compile.bat"})
+            QFile::remove(file);
+        qmx::storeSetting(qmx::config::Setting::LastMapDir, QString());
+        writeHost(m_mapDir + "/a.vmf", wrong == "standin_leak" ? "standin_leak" : "x");
         writeHost(m_gameDir + "/a.bsp", "old");
-        qmxtest::ScopedEnv::set("QMX_STANDIN_FAIL", c.fail);
-        // Once the BSP tool holds: Stop from the menu, or close the window and say yes.
+        m_form->setSdkDirectory(win(m_sdkDir) + (wrong.startsWith('\\') ? wrong : QString()));
+        qmxtest::ScopedEnv::set("QMX_STANDIN_FAIL", wrong.contains(".exe:") ? wrong.toStdString() : "");
+        for (const char* name : {"BSP", "VIS", "RAD", "CopyFile", "RunMap"})
+            tick(name, ticks.contains(name) || name == QLatin1String("BSP"));
+        EXPECT_EQ(qmx::setting(qmx::config::Setting::RunMap), ticks.contains("RunMap") ? "1" : "0"); // at once
         QTimer probe;
-        QObject::connect(&probe, &QTimer::timeout, [&] {
+        QObject::connect(&probe, &QTimer::timeout, [&, wrong = wrong] {
             if (runRecord().isEmpty())
                 return;
             probe.stop();
-            QByteArray(c.stop) == "menu" ? action("MenuStop")->trigger() : void(m_form->close());
+            for (QAction* command : commands)
+                EXPECT_FALSE(command->isEnabled()) << command->objectName().toStdString();
+            EXPECT_TRUE(stop->isEnabled() && m_form->menuBar()->actions().contains(stop));
+            EXPECT_FALSE(m_form->centralWidget()->isEnabled());
+            EXPECT_TRUE(status().startsWith(text(Text::CompileRunning))) << status().toStdString();
+            if (wrong == "Stop")
+                return stop->trigger();
+            EXPECT_FALSE(m_form->close()); // asked first
+            if (wrong == "close: no") {
+                EXPECT_TRUE(m_form->isVisible() && messages().size() == 1u);
+                qmxtest::resetRecorders();
+                writeHost(m_binDir + "/go", "");
+            }
         });
-        if (*c.stop) {
+        if (wrong == "Stop" || wrong.startsWith("close")) {
             writeHost(m_binDir + "/hold", "");
-            qmxtest::answerBoxes(qmx::vbYes);
+            qmxtest::recorded().answer = wrong == "close: yes" ? qmx::vbYes : qmx::vbNo;
             probe.start(5);
         }
         compile();
-        writeHost(m_binDir + "/go", "");
         QFile::remove(m_binDir + "/hold");
 
-        EXPECT_EQ(readHost(m_gameDir + "/a.bsp"), "old");
-        EXPECT_EQ(runRecord().count("\r\n"), c.toolsRun);
-        const QString output = child<QPlainTextEdit>(m_form.get(), "CompileOutputText")->toPlainText();
-        if (c.inMessage.isEmpty()) {
-            EXPECT_EQ(messages().size(), QByteArray(c.stop) == "close" ? 1u : 0u); // the question only
-            EXPECT_EQ(status(*m_form), stopped);
-            EXPECT_TRUE(output.endsWith(stopped)) << output.toStdString();
-            EXPECT_EQ(qmxtest::endProgramCount(), QByteArray(c.stop) == "close" ? 1 : 0);
-            continue;
+        EXPECT_FALSE(probe.isActive()) << "the BSP tool never held";
+        for (QAction* command : commands)
+            EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
+        EXPECT_TRUE(!m_form->menuBar()->actions().contains(stop) && m_form->centralWidget()->isEnabled());
+        EXPECT_EQ(runRecord().count("\r\n"), toolsRun);
+        EXPECT_EQ(batchBytes().isEmpty(), toolsRun == 0);
+        // The directories are stored before the SDK directory is looked at, never for a path refused before.
+        EXPECT_EQ(qmx::setting(qmx::config::Setting::LastMapDir), wrong == "\\100%" ? QString() : win(m_gameDir));
+        EXPECT_TRUE(QRegularExpression(statusLine).match(status()).hasMatch()) << status().toStdString();
+        const QByteArray inGame = readHost(m_gameDir + "/a.bsp");
+        EXPECT_TRUE(style == 64 && ticks.contains("CopyFile") ? isCompiledMap(inGame) : inGame == "old");
+        if (status().startsWith(text(Text::GameStarted))) {
+            EXPECT_EQ(gameRun(), m_gameOnTheMap);
         }
-        ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].style, 16);
-        EXPECT_EQ(messages()[0].action, qmx::languageText(qmx::config::Text::CompileOpenLog));
-        for (const QString& part : c.inMessage)
-            EXPECT_TRUE(messages()[0].prompt.contains(part)) << messages()[0].prompt.toStdString();
-        EXPECT_TRUE(output.contains(messages()[0].prompt.section('\n', 0, 0))) << output.toStdString();
+        EXPECT_EQ(qmxtest::recorded().endProgramCount, wrong == "close: yes" ? 1 : 0);
+        const QString output = child<QPlainTextEdit>(m_form.get(), "CompileOutputText")->toPlainText();
+        EXPECT_TRUE(statusLine != stopped || output.endsWith(text(Text::CompileStopped))) << output.toStdString();
+        ASSERT_EQ(messages().size(), style ? 1u : 0u);
+        if (!style)
+            continue;
+        EXPECT_EQ(messages()[0].style, style);
+        EXPECT_TRUE(style != 64 || done.match(messages()[0].prompt).hasMatch()) << messages()[0].prompt.toStdString();
+        for (const QString& part : inMessage)
+            EXPECT_TRUE(!part.isEmpty() && messages()[0].prompt.contains(part)) << messages()[0].prompt.toStdString();
+        if (style == 16 && toolsRun) {
+            EXPECT_EQ(messages()[0].action, text(Text::CompileOpenLog));
+            EXPECT_TRUE(output.contains(messages()[0].prompt.section('\n', 0, 0))) << output.toStdString();
+        }
     }
 }

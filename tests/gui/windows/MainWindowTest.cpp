@@ -7,7 +7,6 @@
 #include "gui/toolkit/Application.h"
 #include "gui/toolkit/CentreWindow.h"
 #include "gui/toolkit/DriveList.h"
-#include "gui/windows/CreditsWindow.h"
 #include "support/AccessibleTree.h"
 #include "support/CompileFixture.h"
 #include "support/UserRegistry.h"
@@ -18,7 +17,6 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTabWidget>
 #include <QWindow>
@@ -26,11 +24,6 @@
 namespace {
 
 using qmxtest::ScopedEnv;
-
-QByteArray ansi(const QString& text)
-{
-    return QByteArray::fromStdString(qmx::os::toAnsi(text.toStdString()));
-}
 
 const char* const kLanguage
     = "[LANGUAGE]\r\nProgramOpen=\" is already running.\"\r\nFrame2=Maps\r\nFrame4=Game\r\nMenuCompile=Build\r\n"
@@ -44,7 +37,7 @@ protected:
     StartUpTest()
     {
         QDir::setCurrent(m_hostC); // the lists open on the current directory when nothing else is given
-        ScopedEnv::unset("sourcesdk");
+        ScopedEnv::set("sourcesdk", "C:\\sdk");
         m_sandbox.writeFile("language.qmxII", kLanguage);
     }
     ~StartUpTest() override
@@ -63,12 +56,18 @@ protected:
         for (const char* path : paths) {
             const QString host = (path[0] == 'C' ? m_hostC : m_hostD) + QLatin1Char('/') + QString::fromUtf8(path + 2);
             QDir().mkpath(QFileInfo(host).path());
-            if (!host.endsWith(QLatin1Char('/')))
-                QFile(host).open(QIODevice::WriteOnly);
+            QFile(host).open(QIODevice::WriteOnly); // nothing for a folder
         }
     }
-    void writeSettings(const QByteArray& text) const { m_sandbox.writeFile("settings.qmxII", text); }
-    QByteArray settingsText() const { return m_sandbox.readFile("settings.qmxII"); }
+    // The settings file's text, in the ANSI code page the program keeps it in.
+    void writeSettings(const QString& text) const
+    {
+        m_sandbox.writeFile("settings.qmxII", QByteArray::fromStdString(qmx::os::toAnsi(text.toStdString())));
+    }
+    QString settingsText() const
+    {
+        return QString::fromStdString(qmx::os::fromAnsi(m_sandbox.readFile("settings.qmxII").toStdString()));
+    }
 
     qmx::MainWindow& start()
     {
@@ -79,13 +78,6 @@ protected:
         return *m_form;
     }
     template <class T = QWidget> T* get(const QString& name) const { return child<T>(m_form.get(), name); }
-    static QWidget* topLevel(const char* name)
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String(name))
-                return w;
-        return nullptr;
-    }
 
     ScopedEnv m_environment{"sourcesdk"};
     const QString m_oldCurrent = QDir::currentPath();
@@ -93,7 +85,7 @@ protected:
     qmxtest::UserRegistry m_registry; // on Linux also the Wine prefix, so it comes before any path
     const QString m_hostC = m_sandbox.makeDir("drive c"); // the roots' folders, host paths
     const QString m_hostD = m_sandbox.makeDir("spiele f\u00fcr d"); // non-ASCII and a blank
-    const QString m_rootC = windowsForm(m_hostC), m_rootD = windowsForm(m_hostD);
+    const QString m_rootC = win(m_hostC), m_rootD = win(m_hostD);
     std::unique_ptr<qmx::MainWindow> m_form;
 };
 
@@ -117,7 +109,6 @@ TEST_F(StartUpTest, WindowsAreCentredWithTheirFrames)
         };
         EXPECT_TRUE(QTest::qWaitFor(centred, 5000)) << "frame at " << window->x() << "," << window->y();
     };
-    ScopedEnv::set("sourcesdk", "C:\\sdk");
     expectCentred("main window", &start());
     // Dragged at once, it stays where the user put it, also after the watch for its frame has ended.
     const QPoint dragged = m_form->pos() + QPoint(40, 30);
@@ -134,19 +125,16 @@ TEST_F(StartUpTest, WindowsAreCentredWithTheirFrames)
 // A missing language file is reported before another instance; either ends at once, writing nothing.
 TEST_F(StartUpTest, MissingLanguageFileOrSecondInstanceEndsAtOnce)
 {
-    const QByteArray kept = "[settings]\r\nLastUsedSettings=keep\r\n";
-    const QString critical
-        = "Language-File not found. Program closed due to missing Language Pack.|16|QMX GUI II - Critical Error";
-    const std::tuple<bool, bool, QString> cases[] = {
-        // language file, another copy running, prompt|style|title
-        {false, true, critical},
-        {true, true, qmx::ExecutableName() + " is already running.|0|QMX GUI II"},
+    const QString kept = "[settings]\r\nLastUsedSettings=keep\r\n";
+    const std::pair<bool, QString> cases[] = {
+        // the language file, prompt|style|title
+        {true, qmx::ExecutableName() + " is already running.|0|QMX GUI II"},
+        {false, "Language-File not found. Program closed due to missing Language Pack.|16|QMX GUI II - Critical Error"},
     };
-    for (const auto& [languageFile, otherRunning, message] : cases) {
+    writeSettings(kept);
+    for (const auto& [languageFile, message] : cases) {
         SCOPED_TRACE(message.toStdString());
         qmxtest::resetRecorders();
-        writeSettings(kept);
-        m_sandbox.writeFile("language.qmxII", languageFile ? kLanguage : "");
         if (!languageFile)
             QFile::remove(m_sandbox.languageFile());
         QProcess other; // another copy for the same program directory, holding the lock till its input closes
@@ -156,9 +144,9 @@ TEST_F(StartUpTest, MissingLanguageFileOrSecondInstanceEndsAtOnce)
         other.closeWriteChannel();
         other.waitForFinished();
         ASSERT_EQ(messages().size(), 1u);
-        const qmxtest::ShownMessage& shown = messages().front();
-        EXPECT_EQ(QString("%1|%2|%3").arg(shown.prompt).arg(shown.style).arg(shown.title), message);
-        EXPECT_EQ(qmxtest::endProgramCount(), 1);
+        EXPECT_EQ(QString("%1|%2|%3").arg(messages()[0].prompt).arg(messages()[0].style).arg(messages()[0].title),
+                  message);
+        EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
         EXPECT_TRUE(!form.isVisible() && !topLevel("Form2"));
         EXPECT_EQ(settingsText(), kept);
     }
@@ -191,133 +179,140 @@ TEST_F(StartUpTest, CaptionsComeFromTheLanguageFileOrAreBareFixedPieces)
                  << get<qmx::CheckBox>("RunMap")->text() << get<QPushButton>("GameCommand")->text();
         EXPECT_EQ((captions.join('|') + '|' + get<QPushButton>("GameCommand")->toolTip()).toStdString(), expected);
 
-        const QStringList read = qmxtest::accessibleNames(&f); // "name" or "name|description"
-        const QStringList names = QStringList(read).replaceInStrings(QRegularExpression("\\|.*"), {});
+        const QStringList names = qmxtest::accessibleNames(&f);
         for (const QString& caption : captions)
             EXPECT_TRUE(caption.trimmed().isEmpty() || names.contains(caption)) << caption.toStdString();
         for (const char* design : {"Map-Directory", "Game-Directory", "Copy File to this directory after compile",
                                    "Preset 1", "Compile", "Save", "Load"})
             EXPECT_FALSE(names.contains(QString::fromUtf8(design))) << design;
         // The SDK label says what it is, and the directory itself.
-        EXPECT_TRUE(read.contains("SDK directory|C:\\sdk \u00e4\\bin")) << read.join('/').toStdString();
+        QAccessibleInterface* sdk = QAccessible::queryAccessibleInterface(get<QLabel>("Label1"));
+        EXPECT_EQ(sdk->text(QAccessible::Name) + '|' + sdk->text(QAccessible::Description),
+                  "SDK directory|C:\\sdk \u00e4\\bin");
     }
 }
 
-// Where the SDK's bin directory comes from: the first source that is not empty (which registry values count is
-// the registry reader's business). With none, the folder window asks; closing it ends without storing, Done!
-// stores the choice for this and the next run.
-TEST_F(StartUpTest, SdkSourcesInOrderThenTheFolderWindow)
+// What a start restores: the SDK's bin directory from the first source that is not empty (which registry values
+// count is the registry reader's business); the map directory when it still holds ordinary files; the game
+// directory likewise, else the launcher's steamapps folder, but not for a launcher path too short to cut or on an
+// unknown drive. With no SDK directory the folder window asks; closing it ends without storing, Done! stores the
+// choice for this and the next run.
+TEST_F(StartUpTest, StartRestoresTheFirstUsableSourceOrAsksForTheSdk)
 {
-    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
-        // sourcesdk and the editor's registry value (nullptr: none), stored SDKDir ("": no file), expected
-        {"C:\\sdk", "E:\\tools\\bin", "F:\\stored", "C:\\sdk\\bin"},
-        {"", "", "F:\\stored", "F:\\stored"}, // empty counts as unset
-        {nullptr, nullptr, "Q:\\gone", "Q:\\gone"}, // a stale stored choice is used unchanged
+    make({"C:maps/a.vmf", "C:mods/readme.txt", "D:sdk/bin/", "D:only dirs/sub/", "D:only hidden/.x.vmf",
+          "D:games/steam/steamapps/common/"});
+    const std::string steam = at("d:/games/steam/steam.exe").toStdString();
+    const QString stored = "SDKDir=F:\\stored\r\n";
+    const std::tuple<const char*, std::optional<std::string>, std::optional<std::string>, QString, QString> cases[] = {
+        // sourcesdk (nullptr: none), the editor's and the launcher's registry values, the settings; the SDK
+        // directory, the map and the game directories then open
+        {"C:\\sdk", "E:\\tools\\bin", steam, stored + "LastDir=" + at("C:\\maps"),
+         "C:\\sdk\\bin|" + at("C:\\maps") + '|' + at("D:\\games\\steam\\steamapps")},
+        {"", "", steam, stored + "LastDir=" + at("D:\\only dirs") + "\r\nLastMapDir=" + at("C:\\mods"),
+         "F:\\stored|" + at("C:") + '|' + at("C:\\mods")},
+        {nullptr, std::nullopt, (drive('D') + "/steam.ex").toStdString(),
+         "SDKDir=Q:\\gone\r\nLastDir=" + at("D:\\only hidden"), "Q:\\gone|" + at("C:") + '|' + at("C:")},
+        {"C:\\sdk", std::nullopt, std::nullopt, "LastDir=Q:\\my maps", "C:\\sdk\\bin|" + at("C:") + '|' + at("C:")},
     };
-    for (const auto& [sourcesdk, editorDirectory, stored, expected] : cases) {
-        SCOPED_TRACE(expected);
+    for (const auto& [sourcesdk, editor, launcher, settings, expected] : cases) {
+        SCOPED_TRACE(settings.toStdString());
         sourcesdk ? ScopedEnv::set("sourcesdk", sourcesdk) : ScopedEnv::unset("sourcesdk");
-        m_registry.set("Software\\Valve\\Hammer\\General", "Directory",
-                       editorDirectory ? std::optional<std::string>(editorDirectory) : std::nullopt);
-        writeSettings(*stored ? "[settings]\r\nSDKDir=" + QByteArray(stored) + "\r\n" : QByteArray());
+        m_registry.set("Software\\Valve\\Hammer\\General", "Directory", editor);
+        m_registry.set("Software\\Valve\\Steam", "SteamExe", launcher);
+        writeSettings("[settings]\r\n" + settings + "\r\n");
         start();
-        EXPECT_EQ(get<QLabel>("Label1")->text(), QString::fromLatin1(expected));
         EXPECT_TRUE(m_form->isVisible() && !topLevel("Form2"));
+        const QString opened = get<QLabel>("Label1")->text() + '|' + get<qmx::DirList>("Dir1")->Path() + '|'
+            + get<qmx::DirList>("Dir2")->Path();
+        EXPECT_EQ(opened.toLower(), expected.toLower()); // the steamapps folder in the system's own spelling
     }
 
-    make({"C:maps/a.vmf", "D:sdk/bin/"});
-    const QByteArray stored = "[settings]\r\nLastDir=" + ansi(at("C:\\maps")) + "\r\n";
-    writeSettings(stored);
+    ScopedEnv::unset("sourcesdk");
+    const QString kept = "[settings]\r\nLastDir=" + at("C:\\maps") + "\r\n";
+    writeSettings(kept);
     start();
     ASSERT_NE(topLevel("Form2"), nullptr);
     topLevel("Form2")->close();
-    EXPECT_EQ(qmxtest::endProgramCount(), 1);
-    EXPECT_EQ(settingsText(), stored);
+    EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
+    EXPECT_EQ(settingsText(), kept);
 
     start();
     QWidget* folder = topLevel("Form2");
-    ASSERT_NE(folder, nullptr);
-    EXPECT_TRUE(folder->isVisible() && !m_form->isVisible());
+    ASSERT_TRUE(folder && folder->isVisible() && !m_form->isVisible());
     EXPECT_EQ(get<qmx::DirList>("Dir1")->Path(), at("C:\\maps")); // restored behind it
     child<qmx::DriveList>(folder, "Drive1")->setDrive(drive('D'));
     child<qmx::DirList>(folder, "Dir1")->setPath(at("D:\\sdk\\bin"));
     QTest::mouseClick(child<QPushButton>(folder, "Command1"), Qt::LeftButton);
     EXPECT_TRUE(!folder->isVisible() && m_form->isVisible());
     EXPECT_EQ(get<QLabel>("Label1")->text(), at("D:\\sdk\\bin"));
-    EXPECT_TRUE(settingsText().contains("SDKDir=" + ansi(at("D:\\sdk\\bin")) + "\r\n"));
+    EXPECT_TRUE(settingsText().contains("SDKDir=" + at("D:\\sdk\\bin") + "\r\n"));
 }
 
-// A damaged settings file gives the default window; options survive shut-down and the next start, and the
-// run-after-compile box comes back as stored.
-TEST_F(StartUpTest, SettingsFileRoundTrip)
+// A damaged settings file gives the default window; the options survive shut-down and the next start, the
+// run-after-compile box comes back as stored. The credits window swaps with the main window, its title from the
+// language file, and comes back where the user put it; closing it ends the program without storing the options.
+TEST_F(StartUpTest, SettingsSurviveShutDownButNotTheCreditsWindowsClose)
 {
-    ScopedEnv::set("sourcesdk", "C:\\sdk");
     static const char binary[] = "\0\0\xff\xfe[settings]\r\nLastUsedSettings=1|x|,,,|";
-    writeSettings(QByteArray(binary, sizeof binary - 1));
+    m_sandbox.writeFile("settings.qmxII", QByteArray(binary, sizeof binary - 1));
     start();
     const auto ticks = [&] {
-        return QString("%1%2%3")
-            .arg(get<qmx::CheckBox>("VIS")->Value())
-            .arg(get<qmx::CheckBox>("CopyFile")->Value())
-            .arg(get<qmx::CheckBox>("RunMap")->Value());
+        QString values;
+        for (const char* name : {"VIS", "CopyFile", "RunMap"})
+            values += QString::number(get<qmx::CheckBox>(name)->Value());
+        return values;
     };
     EXPECT_EQ(ticks(), "000");
     get<qmx::CheckBox>("VIS")->setValue(1);
     get<qmx::CheckBox>("CopyFile")->setValue(1);
     m_form->close();
-    EXPECT_EQ(qmxtest::endProgramCount(), 1);
-    const QByteArray stored = settingsText();
-    EXPECT_TRUE(stored.contains("LastUsedSettings=0,1,0|") && stored.trimmed().endsWith("|1")) << stored.constData();
+    EXPECT_EQ(qmxtest::recorded().endProgramCount, 1);
+    const QString stored = settingsText();
+    EXPECT_TRUE(stored.contains("LastUsedSettings=0,1,0|") && stored.trimmed().endsWith("|1")) << stored.toStdString();
     writeSettings(stored + "RunMap=1\r\n");
     start();
     EXPECT_EQ(ticks(), "111");
+
+    get<QAction>("MenuCredits")->trigger();
+    QWidget* credits = topLevel("Form3");
+    ASSERT_TRUE(credits && credits->isVisible() && !m_form->isVisible());
+    EXPECT_TRUE(qmxtest::accessibleNames(credits).contains("QMX GUI II Danke"));
+    const QPoint moved = credits->pos() + QPoint(37, 21);
+    credits->move(moved);
+    child<QAction>(credits, "MenuBack")->trigger();
+    EXPECT_TRUE(!credits->isVisible() && m_form->isVisible());
+    get<QAction>("MenuCredits")->trigger();
+    EXPECT_TRUE(credits->isVisible() && !m_form->isVisible());
+    EXPECT_EQ(credits->pos(), moved);
+    get<qmx::CheckBox>("VIS")->setValue(0);
+    credits->close();
+    EXPECT_EQ(qmxtest::recorded().endProgramCount, 2);
+    EXPECT_EQ(settingsText(), stored + "RunMap=1\r\n");
 }
 
-// The browsers: a click stores the map, then its directory, and the next start lists that directory again, but only
-// a directory holding ordinary files is restored. The game directory: the last one when it still holds files,
-// else the launcher's steamapps folder; nothing changes for a launcher path too short to cut or on an unknown drive.
+// A click in the browser stores the map, then its directory, and the next start lists that directory again with
+// nothing picked.
 TEST_F(StartUpTest, BrowsersComeBackWhereTheUserLeftThem)
 {
-    ScopedEnv::set("sourcesdk", "C:\\sdk");
-    make({"D:my maps/b.VMF", "D:my maps/a.vmf", "D:only dirs/sub/", "D:only hidden/.x.vmf",
-          "D:games/steam/steamapps/common/", "C:mods/readme.txt"});
+    make({"D:my maps/b.VMF", "D:my maps/a.vmf"});
     start();
     const QString maps = at("D:\\my maps");
     get<qmx::DriveList>("Drive1")->setDrive(drive('D'));
     get<qmx::DirList>("Dir1")->setPath(maps);
     auto* files = get<qmx::FileList>("File1");
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(1)).center());
-    const QByteArray stored = settingsText();
-    EXPECT_GT(stored.indexOf("LastDir=" + ansi(maps)), stored.indexOf("LastFile=b.VMF")) << stored.constData();
+    const QString stored = settingsText();
+    EXPECT_GT(stored.indexOf("LastDir=" + maps), stored.indexOf("LastFile=b.VMF")) << stored.toStdString();
     start();
     EXPECT_EQ(get<qmx::DriveList>("Drive1")->Drive() + '|' + get<qmx::DirList>("Dir1")->Path(),
               drive('D') + '|' + maps);
     EXPECT_EQ(get<qmx::FileList>("File1")->FileName(), QString()); // nothing picked until a click
-    for (const QString& lastDir : {at("D:\\only dirs"), at("D:\\only hidden"), QStringLiteral("Q:\\my maps")}) {
-        writeSettings("[settings]\r\nLastDir=" + ansi(lastDir) + "\r\n");
-        start();
-        EXPECT_EQ(get<qmx::DirList>("Dir1")->Path(), at("C:")) << lastDir.toStdString();
-    }
-
-    const QString launcher = at("d:/games/steam/steam.exe");
-    const QString cases[][3] = {
-        // launcher ("": no value), LastMapDir, the directory opened
-        {launcher, "", at("D:\\games\\steam\\steamapps")},
-        {launcher, at("C:\\mods"), at("C:\\mods")},
-        {drive('D') + "/steam.ex", "", at("C:")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c[0].toStdString());
-        m_registry.set("Software\\Valve\\Steam", "SteamExe",
-                       c[0].isEmpty() ? std::nullopt : std::optional<std::string>(c[0].toStdString()));
-        writeSettings("[settings]\r\nLastMapDir=" + ansi(c[1]) + "\r\n");
-        start();
-        EXPECT_EQ(get<qmx::DirList>("Dir2")->Path().toLower(), c[2].toLower()); // spelling: the system's own
-    }
 }
 
-// The keyboard walks the window in reading order, and the Alt access keys follow the captions.
-TEST_F(CompileFixture, KeyboardWalksInReadingOrder)
+// The keyboard walks the window in reading order, and the Alt access keys follow the captions. Ctrl+F9 says why it
+// cannot start the game, or starts it on the map in the game directory without compiling; while the game runs, F9
+// compiles. (The game's other refusals, in their order: the game run's test.)
+TEST_F(CompileFixture, TheKeyboardWalksInReadingOrderCompilesAndRunsTheGame)
 {
     QStringList expected
         = {"Drive1", "Dir1", "File1", "Drive2", "Dir2", "CopyFile", "RunMap", "GameCommand", "BSP", "VIS", "RAD"};
@@ -333,45 +328,31 @@ TEST_F(CompileFixture, KeyboardWalksInReadingOrder)
 
     m_sandbox.writeFile("language.qmxII", "[language]\r\nMenuCompile=Build\r\nnomap=Pick a map.\r\n");
     const ScopedEnv sdk("sourcesdk", "C:\\sdk");
-    m_form->start();
+    m_form->start(); // the captions and their keys; then the fixture's directories again
+    m_form->setSdkDirectory(win(m_sdkDir));
+    dirList("Dir2")->setPath(win(m_gameDir));
     QApplication::setActiveWindow(m_form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
-    QTest::keyClick(m_form.get(), Qt::Key_B, Qt::AltModifier); // nothing picked yet
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].prompt, "Pick a map.");
-}
-
-// The credits window swaps with the main window, keeps its place and first captions; closing it ends the program
-// without storing the options.
-TEST_F(StartUpTest, CreditsWindowSwapsWithTheMainWindow)
-{
-    ScopedEnv::set("sourcesdk", "C:\\sdk");
-    const QByteArray settings = "[settings]\r\nLastUsedSettings=1,0,0|1|0,0,0|0|0\r\n";
-    writeSettings(settings);
-    start();
-    get<QAction>("MenuCredits")->trigger();
-    auto* credits = qobject_cast<qmx::CreditsWindow*>(topLevel("Form3"));
-    ASSERT_NE(credits, nullptr);
-    EXPECT_TRUE(child<QLabel>(credits, "Label1")->text().endsWith("/index.php?woof=downloads"));
-    const QPoint moved = credits->pos() + QPoint(37, 21);
-    for (int showing = 0; showing < 2; ++showing) {
-        SCOPED_TRACE(showing);
-        EXPECT_TRUE(credits->isVisible() && !m_form->isVisible());
-        EXPECT_EQ(child<QAction>(credits, "MenuBack")->text(), "\u00ab\u00ab Back");
-        EXPECT_EQ(credits->windowTitle(), "QMX GUI II Danke");
-        EXPECT_TRUE(qmxtest::accessibleNames(credits).contains("QMX GUI II Danke"));
-        child<QAction>(credits, "MenuBack")->trigger();
-        EXPECT_TRUE(!credits->isVisible() && m_form->isVisible());
-        m_sandbox.writeFile("language.qmxII", "[Language]\r\nCredits=Zur\u00fcck\r\nForm3=Other\r\n");
-        credits->move(moved);
-        get<QAction>("MenuCredits")->trigger();
-        EXPECT_EQ(topLevel("Form3"), credits);
-        EXPECT_EQ(credits->pos(), moved);
+    for (const QKeyCombination key : {Qt::AltModifier | Qt::Key_B, Qt::ControlModifier | Qt::Key_F9}) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        qmxtest::resetRecorders();
+        QTest::keyClick(m_form.get(), key.key(), key.keyboardModifiers()); // nothing picked yet
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].prompt + '|' + QString::number(messages()[0].style), "Pick a map.|64");
     }
-    get<qmx::CheckBox>("VIS")->setValue(1);
-    credits->close();
-    EXPECT_EQ(qmxtest::endProgramCount(), 1);
-    EXPECT_EQ(settingsText(), settings);
+
+    pickMap();
+    writeHost(m_gameDir + "/a.bsp", "compiled");
+    writeHost(m_gameHold + "/hold", "");
+    qmxtest::resetRecorders();
+    QTest::keyClick(m_form.get(), Qt::Key_F9, Qt::ControlModifier);
+    EXPECT_TRUE(status().startsWith(qmx::languageText(qmx::config::Text::GameStarted))) << status().toStdString();
+    EXPECT_EQ(gameRun(), m_gameOnTheMap);
+    tick("BSP");
+    QTest::keyClick(m_form.get(), Qt::Key_F9);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->compiling(); }, 60000));
+    ASSERT_EQ(messages().size(), 1u) << "F9 did not compile while the game ran";
+    EXPECT_EQ(messages()[0].style, 64);
 }
 
 TEST(CentredOffset, RoundsHalvesToEvenThenHalvesTowardZero)

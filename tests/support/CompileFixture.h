@@ -2,7 +2,7 @@
 
 // A shown main window over a sandbox, found as tests and assistive technology find it: by object names. A map
 // directory with a.vmf, an SDK and a game directory, all paths with blanks (and a non-ASCII letter where no
-// batch file names them). The SDK directory holds the stand-in tools (tests/standin), run for real (on Linux
+// batch file names them). The SDK directory holds the stand-in tools (demo/standin), run for real (on Linux
 // through Wine): they record their command lines, hold while the bin folder has "hold" and no "go", and the
 // BSP stand-in leaves a.bsp beside the map. The game is the stand-in too, in a folder with a blank and a
 // non-ASCII letter: it records how it was started and holds while bin/game has "hold" and no "go".

@@ -4,7 +4,8 @@
 //
 // Starts PROGRAM with its standard output on a pipe and waits until it has printed the wall clock at which
 // its window was shown (QMX_REPORT_SHOWN) and ended. With --listed it waits instead until the program has
-// printed the time and the window manager lists a new window in the root window's _NET_CLIENT_LIST, then
+// printed the time and the window manager lists a window of its process (_NET_WM_PID) in the root window's
+// _NET_CLIENT_LIST, then
 // ends the program: run it with QMX_REPORT_SHOWN=keep, since a window that closes at once may leave the
 // list before the list is read. Prints one line, times from just before the start, in microseconds:
 // shown, listed ("-" without --listed), the whole process until it ended, its processor time (user and
@@ -27,8 +28,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <set>
 #include <string>
+#include <vector>
 
 extern char** environ;
 
@@ -41,25 +42,42 @@ long long nowNs(clockid_t clock)
     return t.tv_sec * 1000000000LL + t.tv_nsec;
 }
 
-// The windows the window manager lists now.
-std::set<Window> clientList(Display* display, Atom property)
+// The 32-bit items of a window's property (Xlib hands them as longs).
+std::vector<unsigned long> property32(Display* display, Window window, Atom property, Atom type)
 {
-    std::set<Window> windows;
-    Atom type = None;
+    std::vector<unsigned long> items;
+    Atom actual = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 65536, False, XA_WINDOW, &type, &format,
-                           &count, &after, &data)
+    if (XGetWindowProperty(display, window, property, 0, 65536, False, type, &actual, &format, &count, &after, &data)
             == Success
         && data != nullptr) {
         if (format == 32) {
-            const auto* list = reinterpret_cast<const unsigned long*>(data); // Xlib hands 32-bit items as longs
-            windows.insert(list, list + count);
+            const auto* list = reinterpret_cast<const unsigned long*>(data);
+            items.assign(list, list + count);
         }
         XFree(data);
     }
-    return windows;
+    return items;
+}
+
+// Whether the window manager lists a window of process pid. By process, not by a window new to the list: the
+// X server hands a new client the window ids of one that just ended, while the list may still hold them.
+bool listsWindowOf(Display* display, Atom clientList, Atom wmPid, pid_t pid)
+{
+    for (unsigned long window : property32(display, DefaultRootWindow(display), clientList, XA_WINDOW)) {
+        const std::vector<unsigned long> owner = property32(display, window, wmPid, XA_CARDINAL);
+        if (!owner.empty() && owner[0] == static_cast<unsigned long>(pid))
+            return true;
+    }
+    return false;
+}
+
+// A listed window may be gone before its properties are read.
+int ignoreXError(Display*, XErrorEvent*)
+{
+    return 0;
 }
 
 int fail(const char* what)
@@ -80,15 +98,15 @@ int main(int argc, char** argv)
         return fail("usage: startup_probe [--listed] -- PROGRAM [ARGUMENT...]");
 
     Display* display = nullptr;
-    Atom clientListAtom = None;
-    std::set<Window> before;
+    Atom clientListAtom = None, wmPidAtom = None;
     if (listed) {
         display = XOpenDisplay(nullptr);
         if (display == nullptr)
             return fail("cannot open the display");
+        XSetErrorHandler(ignoreXError);
         clientListAtom = XInternAtom(display, "_NET_CLIENT_LIST", False);
+        wmPidAtom = XInternAtom(display, "_NET_WM_PID", False);
         XSelectInput(display, DefaultRootWindow(display), PropertyChangeMask);
-        before = clientList(display, clientListAtom);
         XSync(display, False);
     }
 
@@ -143,10 +161,8 @@ int main(int argc, char** argv)
             XNextEvent(display, &event);
             if (listedNs >= 0 || event.type != PropertyNotify || event.xproperty.atom != clientListAtom)
                 continue;
-            for (Window w : clientList(display, clientListAtom)) {
-                if (before.count(w) == 0)
-                    listedNs = nowNs(CLOCK_REALTIME) - startReal;
-            }
+            if (listsWindowOf(display, clientListAtom, wmPidAtom, pid))
+                listedNs = nowNs(CLOCK_REALTIME) - startReal;
         }
     }
     // What the program printed before it ended.

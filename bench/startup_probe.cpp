@@ -2,15 +2,13 @@
 //
 //   startup_probe [--listed] -- PROGRAM [ARGUMENT...]
 //
-// Starts PROGRAM with its standard output on a pipe and waits until it has printed the wall clock at which
-// its window was shown (QMX_REPORT_SHOWN) and ended. With --listed it waits instead until the program has
-// printed the time and the window manager lists a window of its process (_NET_WM_PID) in the root window's
-// _NET_CLIENT_LIST, then
-// ends the program: run it with QMX_REPORT_SHOWN=keep, since a window that closes at once may leave the
-// list before the list is read. Prints one line, times from just before the start, in microseconds:
-// shown, listed ("-" without --listed), the whole process until it ended, its processor time (user and
-// system), and its peak resident memory in KiB. Exits non-zero when the program printed no time, ended
-// with a failure, or took longer than 60 s.
+// Starts PROGRAM with its standard output on a pipe and waits until it has printed the wall clock at which its
+// window was shown (QMX_REPORT_SHOWN) and ended. With --listed it waits instead until the program has printed the
+// time and the window manager lists a window of its process (_NET_WM_PID) in the root window's _NET_CLIENT_LIST,
+// then ends the program: run it with QMX_REPORT_SHOWN=keep, since a window that closes at once may leave the list
+// before the list is read. Prints one line, times from just before the start, in microseconds: shown, listed ("-"
+// without --listed), the whole process until it ended, its processor time (user and system), and its peak resident
+// memory in KiB. Exits non-zero when the program printed no time, ended with a failure, or took longer than 60 s.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
